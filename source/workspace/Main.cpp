@@ -1,0 +1,115 @@
+#include "workspace/Main.h"
+
+#include "engine/SystemModel.h"
+#include "platform/InstanceChannel.h"
+#include "platform/Mp3AudioFormat.h"
+#include "workspace/MainWindow.h"
+#include "workspace/QzLookAndFeel.h"
+
+juce::UndoManager* undoManager = nullptr;
+juce::ApplicationCommandManager* commandManager = nullptr;
+juce::AudioFormatManager* formatManager = nullptr;
+juce::AudioDeviceManager* deviceManager = nullptr;
+SystemModel* systemModel = nullptr;
+
+namespace
+{
+template <typename Object> void deleteAndClear(Object*& pointer)
+{
+    delete pointer;
+    pointer = nullptr;
+}
+} // namespace
+
+qzApplication::qzApplication() = default;
+
+qzApplication::~qzApplication()
+{
+    mainWindow.reset();
+    juce::LookAndFeel::setDefaultLookAndFeel(nullptr);
+    lookAndFeel.reset();
+}
+
+const juce::String qzApplication::getApplicationName()
+{
+    return "qZ";
+}
+
+const juce::String qzApplication::getApplicationVersion()
+{
+    return "2.3.0402";
+}
+
+bool qzApplication::moreThanOneInstanceAllowed()
+{
+    return false;
+}
+
+juce::String qzApplication::instanceChannelName()
+{
+    return "qZ-running-instance";
+}
+
+void qzApplication::initialise(const juce::String&)
+{
+    // The look and feel comes first so that every later window and font uses it.
+    lookAndFeel = std::make_unique<QzLookAndFeel>();
+    juce::LookAndFeel::setDefaultLookAndFeel(lookAndFeel.get());
+
+    createProcessWideObjects();
+    openAudioDevice();
+
+    instanceChannel = std::make_unique<InstanceChannel>(
+        instanceChannelName(), [this](const juce::String& message) { anotherInstanceStarted(message); });
+
+    mainWindow = std::make_unique<MainWindow>();
+}
+
+void qzApplication::createProcessWideObjects()
+{
+    undoManager = new juce::UndoManager(30000, 30);
+    commandManager = new juce::ApplicationCommandManager();
+    formatManager = new juce::AudioFormatManager();
+    deviceManager = new juce::AudioDeviceManager();
+    systemModel = new SystemModel(*lookAndFeel);
+
+    formatManager->registerBasicFormats();
+    // Our MP3 reader trims the encoder delay and knows the exact length; the course positions
+    // depend on both.
+    formatManager->registerFormat(new Mp3AudioFormat(), false);
+}
+
+void qzApplication::openAudioDevice()
+{
+    // A machine without any device still starts; playback is silent until one is chosen.
+    deviceManager->initialise(255, 255, systemModel->getAudioDeviceState(), true);
+}
+
+void qzApplication::shutdown()
+{
+    juce::PopupMenu::dismissAllActiveMenus();
+    mainWindow.reset();
+    instanceChannel.reset();
+    deleteProcessWideObjects();
+}
+
+void qzApplication::deleteProcessWideObjects()
+{
+    // The settings go last: the window's and the controller's destructors still write to them.
+    deleteAndClear(undoManager);
+    deleteAndClear(commandManager);
+    deleteAndClear(formatManager);
+    deleteAndClear(deviceManager);
+    deleteAndClear(systemModel);
+}
+
+void qzApplication::anotherInstanceStarted(const juce::String&)
+{
+    juce::AlertWindow::showMessageBox(juce::MessageBoxIconType::InfoIcon, TRANS("Ah oh"),
+                                      TRANS("This program has been running."));
+}
+
+void qzApplication::systemRequestedQuit()
+{
+    quit();
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <juce_audio_devices/juce_audio_devices.h>
+#include <juce_audio_formats/juce_audio_formats.h>
+#include <juce_gui_basics/juce_gui_basics.h>
+
+class SystemModel;
+class QzLookAndFeel;
+class MainWindow;
+class InstanceChannel;
+
+// The process-wide objects: set by qzApplication::initialise, deleted and nulled by shutdown.
+extern juce::UndoManager* undoManager;
+extern juce::ApplicationCommandManager* commandManager;
+extern juce::AudioFormatManager* formatManager;
+extern juce::AudioDeviceManager* deviceManager;
+extern SystemModel* systemModel;
+
+/** The application object: creates the look and feel, the process-wide objects and the main
+    window, in that order, and takes them down again in a fixed order at the end. */
+class qzApplication : public juce::JUCEApplication
+{
+public:
+    qzApplication();
+    ~qzApplication() override;
+
+    const juce::String getApplicationName() override;
+    const juce::String getApplicationVersion() override;
+    bool moreThanOneInstanceAllowed() override;
+    void initialise(const juce::String& commandLine) override;
+    void shutdown() override;
+    void anotherInstanceStarted(const juce::String& commandLine) override;
+    void systemRequestedQuit() override;
+
+    MainWindow* getMainWindow() const { return mainWindow.get(); }
+
+    /** The name under which the running instance listens for a second start. */
+    static juce::String instanceChannelName();
+
+private:
+    void createProcessWideObjects();
+    void openAudioDevice();
+    void deleteProcessWideObjects();
+
+    std::unique_ptr<QzLookAndFeel> lookAndFeel;
+    std::unique_ptr<MainWindow> mainWindow;
+    std::unique_ptr<InstanceChannel> instanceChannel;
+};

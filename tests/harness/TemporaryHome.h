@@ -1,0 +1,22 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+/** Points $HOME at a fresh temporary folder for its lifetime, so that the documents folder (and
+    with it qZ's data folder) lies inside it; the previous home comes back afterwards. */
+class TemporaryHome
+{
+public:
+    TemporaryHome();
+    ~TemporaryHome();
+
+    const juce::File& getFolder() const { return folder; }
+    juce::File getDocumentsFolder() const;
+
+private:
+    juce::File folder;
+    juce::String previousHome;
+    bool hadHome = false;
+
+    JUCE_DECLARE_NON_COPYABLE(TemporaryHome)
+};
