@@ -1,0 +1,148 @@
+#include "engine/DocumentManager.h"
+
+#include "engine/Clock.h"
+#include "engine/ExAudioFileReader.h"
+
+namespace
+{
+// A stored date that never comes due.
+const int neverYear = 3013;
+
+const char* const retellingSuffix = "-retell.ogg";
+
+juce::String twoDigits(int value)
+{
+    return juce::String(value).paddedLeft('0', 2);
+}
+} // namespace
+
+juce::File DocumentManager::dataFolder()
+{
+    return juce::File::getSpecialLocation(juce::File::userDocumentsDirectory).getChildFile("qz");
+}
+
+juce::File DocumentManager::TempDir()
+{
+    return dataFolder().getChildFile("library/temp");
+}
+
+juce::File DocumentManager::CourseDir()
+{
+    return dataFolder().getChildFile("library/course");
+}
+
+juce::File DocumentManager::MobileDir()
+{
+    return dataFolder().getChildFile("library/mobile");
+}
+
+juce::File DocumentManager::firstListedFile(const juce::String& pattern)
+{
+    // The file system's own listing order: whichever it gives first wins.
+    const auto files = TempDir().findChildFiles(juce::File::findFiles, false, pattern);
+    return files.isEmpty() ? juce::File() : files.getFirst();
+}
+
+juce::File DocumentManager::oggOfKind(bool wantRetelling)
+{
+    // Only the first two listed count: a working set holds at most the course audio and the
+    // retelling as Ogg files.
+    const auto files = TempDir().findChildFiles(juce::File::findFiles, false, "*.ogg");
+    for (int i = 0; i < juce::jmin(2, files.size()); ++i)
+        if (files[i].getFileName().contains(retellingSuffix) == wantRetelling)
+            return files[i];
+    return {};
+}
+
+juce::File DocumentManager::getCourseFile(CourseFileType type)
+{
+    switch (type)
+    {
+    case courseAudio:
+        return oggOfKind(false);
+    case courseText:
+        return firstListedFile("*.xml");
+    case waveformFile:
+        return firstListedFile("*.smg");
+    case retelling:
+        return oggOfKind(true);
+    }
+    return {};
+}
+
+bool DocumentManager::createCourseFiles(const juce::File& audioFile)
+{
+    const auto stem = getCurrentTimeString(true);
+    bool created = false;
+    {
+        ExAudioFileReader reader(audioFile, stem, TempDir());
+        created = reader.createCourseFiles(true);
+    }
+    // Whatever a failed or cancelled creation wrote goes, so that the next start finds no half
+    // working set to reopen.
+    if (!created)
+        TempDir().deleteRecursively();
+    return created;
+}
+
+juce::String DocumentManager::getCurrentTimeString(bool withTime)
+{
+    const auto now = Clock::now();
+    auto stamp =
+        juce::String(now.getYear()) + "-" + twoDigits(now.getMonth() + 1) + twoDigits(now.getDayOfMonth());
+    if (withTime)
+        stamp << "-" << twoDigits(now.getHours()) << twoDigits(now.getMinutes()) << "-"
+              << twoDigits(now.getSeconds());
+    return stamp;
+}
+
+int DocumentManager::monthIndexFromName(const juce::String& name)
+{
+    // Compared exactly, case included; anything unknown (and "Jan") is January.
+    static const char* const names[] = {"Feb", "Mar", "Apr", "May", "Jun", "Jul",
+                                        "Aug", "Sep", "Oct", "Nov", "Dec"};
+    for (int i = 0; i < (int)std::size(names); ++i)
+        if (name == names[i])
+            return i + 1;
+    return 0;
+}
+
+juce::Time DocumentManager::timeFromTimeString(const juce::String& dateText)
+{
+    if (dateText.isEmpty())
+        return juce::Time(neverYear, 0, 1, 0, 0, 0, 0, true);
+
+    // "2 Apr 2017": the day before the first blank, the month name before the last five
+    // characters, the year in the last four.
+    const int length = dateText.length();
+    const int year = dateText.getLastCharacters(4).getIntValue();
+    const int day = dateText.upToFirstOccurrenceOf(" ", false, false).getIntValue();
+    const int month = monthIndexFromName(dateText.substring(length - 8, length - 5));
+    return juce::Time(year, month, day, 0, 0, 0, 0, true);
+}
+
+juce::String DocumentManager::transTimeString(const juce::String& dateText)
+{
+    if (dateText.isEmpty())
+        return {};
+
+    const int length = dateText.length();
+    const int month = monthIndexFromName(dateText.substring(length - 8, length - 5));
+    return dateText.getLastCharacters(4) + "-" + twoDigits(month + 1) + "-" +
+           dateText.upToFirstOccurrenceOf(" ", false, false).paddedLeft('0', 2);
+}
+
+bool DocumentManager::isDue(const juce::Time& time)
+{
+    return time <= Clock::now();
+}
+
+int DocumentManager::getDaysFromDate(const juce::Time& time)
+{
+    return (int)(time - Clock::now()).inDays();
+}
+
+juce::Time DocumentManager::getDateAfterDays(int days)
+{
+    return Clock::now() + juce::RelativeTime::days(days);
+}

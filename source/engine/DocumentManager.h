@@ -1,0 +1,61 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+/** Where qZ keeps its data and how the files of one course are named and found, plus the date
+    texts used in course data, folder names and displays.
+
+    The data folders lie under the user's documents folder. They are worked out from it when asked
+    for rather than held in statics built before main, so that they follow the home folder that the
+    process has once it runs (each test process gives itself one). No folder is created in advance:
+    each appears with the first file written into it. */
+class DocumentManager
+{
+public:
+    DocumentManager() = delete;
+
+    /** The kinds of file in the working set of the open course. */
+    enum CourseFileType
+    {
+        courseAudio = 0,
+        courseText = 1,
+        waveformFile = 2,
+        retelling = 3
+    };
+
+    /** "qz/library/temp": the working set of the open course. */
+    static juce::File TempDir();
+    /** "qz/library/course": the library of course archives. */
+    static juce::File CourseDir();
+    /** "qz/library/mobile": the rendered mobile audio files. */
+    static juce::File MobileDir();
+
+    /** The working-set file of that kind, or the nonexistent file when there is none. */
+    static juce::File getCourseFile(CourseFileType type);
+
+    /** Makes a new working set for the audio file; on failure the temporary folder is removed. */
+    static bool createCourseFiles(const juce::File& audioFile);
+
+    /** "2017-0402", or with the time "2017-0402-1530-07". */
+    static juce::String getCurrentTimeString(bool withTime);
+
+    /** A stored date text ("2 Apr 2017") to local midnight of that day; empty gives 1 Jan 3013. */
+    static juce::Time timeFromTimeString(const juce::String& dateText);
+
+    /** A stored date text to "2017-04-02"; empty stays empty. */
+    static juce::String transTimeString(const juce::String& dateText);
+
+    static bool isDue(const juce::Time& time);
+
+    /** Whole days from now to the time, truncated toward zero (negative for the past). */
+    static int getDaysFromDate(const juce::Time& time);
+
+    /** Now plus that many days, the time of day kept. */
+    static juce::Time getDateAfterDays(int days);
+
+private:
+    static juce::File dataFolder();
+    static int monthIndexFromName(const juce::String& name);
+    static juce::File firstListedFile(const juce::String& pattern);
+    static juce::File oggOfKind(bool wantRetelling);
+};

@@ -1,0 +1,237 @@
+#include "engine/ExAudioFileReader.h"
+
+#include "engine/Clock.h"
+#include "engine/CourseModel.h"
+#include "engine/XmlChildComparator.h"
+#include "workspace/Main.h"
+
+namespace
+{
+const int samplesPerThumbnailPoint = 64;
+const int cancelTimeOutMs = 10000;
+const int waveformBufferSize = 16384;
+const int zlibLevel = 9;
+
+// Shorter recordings cannot be cut into sentences usefully.
+const double shortestAudioSeconds = 0.5;
+
+void showFailure(const juce::String& title, const juce::String& message)
+{
+    juce::AlertWindow::showMessageBox(juce::MessageBoxIconType::InfoIcon, title, message);
+}
+} // namespace
+
+ExAudioFileReader::ExAudioFileReader(const juce::File& audioFileToRead, const juce::String& name,
+                                     const juce::File& folder)
+    : juce::ThreadWithProgressWindow(TRANS("Reading and parsing audio data..."), true, true, cancelTimeOutMs),
+      audioFile(audioFileToRead), courseDir(folder), courseName(name), thumbnailCache(3),
+      thumbnail(samplesPerThumbnailPoint, *formatManager, thumbnailCache)
+{
+}
+
+ExAudioFileReader::~ExAudioFileReader()
+{
+    // The job reads the overview, which goes before the base class would stop the thread.
+    stopThread(cancelTimeOutMs);
+}
+
+bool ExAudioFileReader::createCourseFiles(bool withText)
+{
+    std::unique_ptr<juce::AudioFormatReader> reader(formatManager->createReaderFor(audioFile));
+    // A sample rate of 0 would make every later position a division by zero.
+    if (reader == nullptr || reader->sampleRate <= 0.0 ||
+        (double)reader->lengthInSamples / reader->sampleRate <= shortestAudioSeconds)
+    {
+        showFailure(TRANS("Ah oh"), TRANS("Invalid audio file!"));
+        return false;
+    }
+
+    sampleRate = reader->sampleRate;
+    lengthInSamples = reader->lengthInSamples;
+
+    if (withText && !createTextFile())
+    {
+        showFailure(TRANS("Message"), TRANS("Create course files failed!"));
+        return false;
+    }
+
+    thumbnail.clear();
+    thumbnail.setSource(new juce::FileInputSource(audioFile, false));
+    waveformWritten = false;
+    // The old numeric priority 5 is the framework's normal one.
+    const bool notCancelled = runThread(juce::Thread::Priority::normal);
+    reader.reset();
+
+    if (notCancelled && !waveformWritten)
+        showFailure(TRANS("Message"), TRANS("Create course files failed!"));
+    return notCancelled && waveformWritten;
+}
+
+bool ExAudioFileReader::createTextFile()
+{
+    juce::XmlElement course(CourseModel::COURSE);
+    course.setAttribute(CourseModel::AudioFile, audioFile.getFullPathName());
+
+    const auto lrcFile = audioFile.withFileExtension("lrc");
+    if (lrcFile.existsAsFile())
+        parseLrcTxt(lrcFile, &course);
+
+    course.setAttribute(CourseModel::LearnDate, Clock::now().toString(true, true, true, true));
+    course.setAttribute(CourseModel::CourseName, audioFile.getFileNameWithoutExtension());
+    course.setAttribute(CourseModel::CourseLength, juce::String(lengthInSamples));
+
+    if (course.getNumChildElements() == 0)
+    {
+        auto* whole = course.createNewChildElement(CourseModel::SENTENCE.toString());
+        whole->setAttribute(CourseModel::StartSamples, "0");
+        whole->setAttribute(CourseModel::EndSamples, juce::String(lengthInSamples));
+    }
+
+    course.setAttribute(CourseModel::TotalSentences, course.getNumChildElements());
+    course.setAttribute(CourseModel::TotalNeedReview, "0");
+    course.setAttribute(CourseModel::NextNeedReview, "0");
+    course.setAttribute(CourseModel::NowStatus, "0");
+
+    const auto textFile = courseDir.getChildFile(courseName + ".xml");
+    // The temporary folder comes into being with its first file.
+    textFile.getParentDirectory().createDirectory();
+    juce::XmlElement::TextFormat format;
+    format.lineWrapLength = 60;
+    return course.writeTo(textFile, format);
+}
+
+void ExAudioFileReader::parseLrcTxt(const juce::File& lrcFile, juce::XmlElement* course) const
+{
+    juce::StringArray lines;
+    lrcFile.readLines(lines);
+    lines.removeEmptyStrings(true);
+
+    for (const auto& line : lines)
+        if (line.trim().startsWith("["))
+            addLrcSentence(line, course);
+
+    if (course->getNumChildElements() == 0)
+        return;
+
+    XmlChildComparator byStart;
+    course->sortChildElements(byStart);
+    dropSentencesPastTheEnd(course);
+    if (course->getNumChildElements() == 0)
+        return;
+
+    setSentenceEnds(course);
+
+    // A first line within the first second keeps its start; a later one would leave the opening
+    // of the recording outside every sentence.
+    auto* first = course->getFirstChildElement();
+    if (first->getIntAttribute(CourseModel::StartSamples) > (int)sampleRate)
+        first->setAttribute(CourseModel::StartSamples, "0");
+
+    removeEmptySentences(course);
+}
+
+void ExAudioFileReader::addLrcSentence(const juce::String& line, juce::XmlElement* course) const
+{
+    // The first tag gives the time, the text follows the last tag: "[00:01.00][00:09.00]text".
+    const auto time = line.upToFirstOccurrenceOf("]", false, false)
+                          .trim()
+                          .substring(1)
+                          .fromLastOccurrenceOf("[", false, false);
+    const auto text = line.fromLastOccurrenceOf("]", false, false).trimStart();
+
+    // A signed time ("[-00:01.00]") would start a sentence before the audio.
+    const auto start = juce::jmax((juce::int64)0, parseLrcTimeToSamples(time).getLargeIntValue());
+
+    auto* sentence = course->createNewChildElement(CourseModel::SENTENCE.toString());
+    sentence->setAttribute(CourseModel::StartSamples, juce::String(start));
+    sentence->setAttribute(CourseModel::EnglishText, text);
+    sentence->setAttribute(CourseModel::ChineseText, juce::String());
+    sentence->setAttribute(CourseModel::NeedReview, 0);
+    sentence->setAttribute(CourseModel::NextIntervalDays, "0");
+    sentence->setAttribute(CourseModel::TotalReviews, "0");
+    sentence->setAttribute(CourseModel::CorrectTimes, "0");
+}
+
+void ExAudioFileReader::dropSentencesPastTheEnd(juce::XmlElement* course) const
+{
+    // A lyrics file made for a longer recording: lines at or past the end of this audio would
+    // give sentences that end before they start.
+    while (auto* last = course->getChildElement(course->getNumChildElements() - 1))
+    {
+        if (last->getStringAttribute(CourseModel::StartSamples).getLargeIntValue() < lengthInSamples)
+            break;
+        course->removeChildElement(last, true);
+    }
+}
+
+void ExAudioFileReader::setSentenceEnds(juce::XmlElement* course) const
+{
+    const int count = course->getNumChildElements();
+    for (int i = 0; i < count - 1; ++i)
+    {
+        const int nextStart = course->getChildElement(i + 1)->getIntAttribute(CourseModel::StartSamples);
+        course->getChildElement(i)->setAttribute(CourseModel::EndSamples, juce::jmax(0, nextStart - 1));
+    }
+    course->getChildElement(count - 1)->setAttribute(CourseModel::EndSamples, juce::String(lengthInSamples));
+}
+
+void ExAudioFileReader::removeEmptySentences(juce::XmlElement* course)
+{
+    // A sentence ending at 0 is followed by one starting at 0 or 1 (tag lines such as a title
+    // read as time 0); one ending before its start shares its start with the next line.
+    for (int i = course->getNumChildElements() - 1; i >= 0; --i)
+    {
+        auto* sentence = course->getChildElement(i);
+        const int end = sentence->getIntAttribute(CourseModel::EndSamples);
+        if (end == 0 || end < sentence->getIntAttribute(CourseModel::StartSamples))
+            course->removeChildElement(sentence, true);
+    }
+}
+
+juce::String ExAudioFileReader::parseLrcTimeToSamples(const juce::String& time) const
+{
+    // The digits after the point always count as hundredths, whatever their number.
+    const int minutes = time.upToFirstOccurrenceOf(":", false, false).getIntValue();
+    const int seconds =
+        time.fromLastOccurrenceOf(":", false, false).upToFirstOccurrenceOf(".", false, false).getIntValue();
+    const int hundredths = time.fromLastOccurrenceOf(".", false, false).getIntValue();
+    const double position = (minutes * 60.0 + seconds + hundredths * 0.01) * sampleRate;
+    return juce::String((juce::int64)position);
+}
+
+void ExAudioFileReader::run()
+{
+    setProgress(-1.0);
+    const auto target = courseDir.getChildFile(courseName + ".smg");
+
+    while (!thumbnail.isFullyLoaded() && !threadShouldExit())
+    {
+        setProgress(thumbnail.getProportionComplete());
+        wait(20);
+    }
+
+    setProgress(-1.0);
+    setStatusMessage(TRANS("Writing waveform data..."));
+    // A cancelled job still writes what was loaded; the caller throws it away.
+    waveformWritten = writeWaveformFile(target);
+    thumbnail.setSource(nullptr);
+}
+
+bool ExAudioFileReader::writeWaveformFile(const juce::File& target)
+{
+    target.deleteFile();
+    if (!target.create())
+        return false;
+
+    juce::FileOutputStream out(target, waveformBufferSize);
+    if (!out.openedOk())
+        return false;
+    {
+        // Window bits 0 give zlib framing (RFC 1950), not gzip.
+        juce::GZIPCompressorOutputStream zlib(out, zlibLevel);
+        thumbnail.saveTo(zlib);
+        zlib.flush();
+    }
+    out.flush();
+    return out.getStatus().wasOk();
+}
