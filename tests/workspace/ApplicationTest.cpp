@@ -5,6 +5,8 @@
 #include "workspace/MainWindow.h"
 #include "workspace/QzLookAndFeel.h"
 
+#include "harness/ModalAnswerer.h"
+
 #include <gtest/gtest.h>
 
 namespace
@@ -82,4 +84,29 @@ TEST(Application, ShutdownWithoutInitialiseIsHarmless)
     qzApplication app;
     app.shutdown();
     EXPECT_TRUE(allProcessWideObjectsNull());
+}
+
+TEST(Application, SecondStartShowsTheBoxInTheRunningInstance)
+{
+    qzApplication app;
+    app.initialise({});
+    auto* window = app.getMainWindow();
+    const auto bounds = window->getBounds();
+
+    ModalAnswerer answerer;
+    answerer.press("OK");
+    app.anotherInstanceStarted({});
+
+    ASSERT_EQ(answerer.seen().size(), 1u);
+    const auto& box = answerer.seen()[0];
+    EXPECT_EQ(box.title, "Ah oh");
+    EXPECT_EQ(box.message, "This program has been running.");
+    EXPECT_EQ(box.buttons, juce::StringArray("OK"));
+    EXPECT_EQ(box.icon, juce::MessageBoxIconType::InfoIcon);
+
+    // The first window is left as it was.
+    EXPECT_EQ(app.getMainWindow(), window);
+    EXPECT_EQ(window->getBounds(), bounds);
+    EXPECT_TRUE(window->isVisible());
+    app.shutdown();
 }
