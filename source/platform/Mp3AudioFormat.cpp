@@ -1,5 +1,7 @@
 #include "platform/Mp3AudioFormat.h"
 
+#include "platform/Mp3AudioFormatReader.h"
+
 Mp3AudioFormat::Mp3AudioFormat() : juce::AudioFormat("MP3 file", ".mp3") {}
 
 Mp3AudioFormat::~Mp3AudioFormat() = default;
@@ -17,8 +19,14 @@ juce::Array<int> Mp3AudioFormat::getPossibleBitDepths()
 juce::AudioFormatReader* Mp3AudioFormat::createReaderFor(juce::InputStream* sourceStream,
                                                          bool deleteStreamIfOpeningFails)
 {
-    if (deleteStreamIfOpeningFails)
-        delete sourceStream;
+    auto reader = std::make_unique<Mp3AudioFormatReader>(sourceStream);
+
+    if (reader->isOpen())
+        return reader.release();
+
+    if (!deleteStreamIfOpeningFails)
+        reader->input = nullptr;
+
     return nullptr;
 }
 

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <juce_audio_formats/juce_audio_formats.h>
+
+/** Makes audio inputs for tests at test time: generated signals, written with the framework's
+    WAV writer, and encodings of them made with Debian's command-line tools (lame, sox, flac). */
+class AudioFixtures
+{
+public:
+    /** Silence, then a sine starting at phase 0, the same in every channel: the onset is the first
+        sample of the tone, so it can be found again in a decoded copy. */
+    static juce::AudioBuffer<float> silenceThenSine(int numChannels, double sampleRate, double silenceSeconds,
+                                                    double toneSeconds, double frequency, float gain);
+
+    /** Writes the samples as a 16-bit WAV file, replacing the file. False when it can't be written. */
+    static bool writeWav(const juce::File& file, const juce::AudioBuffer<float>& samples, double sampleRate);
+
+    /** Runs a command-line tool (the first argument, found on the PATH) and waits for it. True when
+        it ends with exit code 0; its output (stdout and stderr) goes to `output` if given. */
+    static bool runTool(const juce::StringArray& arguments, juce::String* output = nullptr);
+
+    /** The first sample in which any channel exceeds the threshold in magnitude, or -1. */
+    static int firstSampleAbove(const juce::AudioBuffer<float>& samples, float threshold);
+};
