@@ -14,14 +14,15 @@ second_status=$?
 [ "$second_status" -eq 0 ] || qz_fail "the second start ended with status $second_status"
 kill -0 "$QZ_PID" 2>/dev/null || qz_fail "the first instance ended"
 
-alert="$(qz_wait_window '^Ah oh$' 20)" || qz_fail "the running instance showed no \"Ah oh\" box"
+# The interface starts in Simplified Chinese: the box's title is the translation of "Ah oh".
+alert="$(qz_wait_titled 20 "Ah oh" "啊哦")" || qz_fail "the running instance showed no \"Ah oh\" box"
 qz_screenshot qz-second-start
 [ "$(xdotool search --name '^qZ$' | wc -l)" -eq 1 ] || qz_fail "a second main window appeared"
 
 xdotool windowactivate --sync "$alert" >/dev/null 2>&1
 xdotool key --window "$alert" Return
-for (( i = 0; i < 50; i++ )); do qz_window_gone '^Ah oh$' && break; sleep 0.1; done
-qz_window_gone '^Ah oh$' || qz_fail "the box did not close on Return"
+for (( i = 0; i < 50; i++ )); do qz_wait_titled 0 "Ah oh" "啊哦" >/dev/null || break; sleep 0.1; done
+qz_wait_titled 0 "Ah oh" "啊哦" >/dev/null && qz_fail "the box did not close on Return"
 
 qz_click_close_button "$main_window"
 for (( i = 0; i < 100; i++ )); do kill -0 "$QZ_PID" 2>/dev/null || break; sleep 0.1; done

@@ -1,10 +1,14 @@
 #include "harness/TemporaryHome.h"
 
 #include <cstdlib>
+#include <unistd.h>
 
 TemporaryHome::TemporaryHome()
-    : folder(juce::File::getSpecialLocation(juce::File::tempDirectory).getNonexistentChildFile("qz-home-", {}, false))
+    : folder(juce::File::getSpecialLocation(juce::File::tempDirectory)
+                 .getChildFile("qz-home-" + juce::String(getpid()) + "-" +
+                               juce::String::toHexString(juce::Random::getSystemRandom().nextInt64())))
 {
+    // Named by process and at random: tests run in parallel processes and must never share a home.
     folder.createDirectory();
     if (const char* home = std::getenv("HOME"))
     {

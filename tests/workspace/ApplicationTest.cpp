@@ -94,14 +94,16 @@ TEST(Application, SecondStartShowsTheBoxInTheRunningInstance)
     const auto bounds = window->getBounds();
 
     ModalAnswerer answerer;
-    answerer.press("OK");
+    answerer.press(TRANS("OK"));
     app.anotherInstanceStarted({});
 
+    // A first start speaks Simplified Chinese.
     ASSERT_EQ(answerer.seen().size(), 1u);
     const auto& box = answerer.seen()[0];
-    EXPECT_EQ(box.title, "Ah oh");
-    EXPECT_EQ(box.message, "This program has been running.");
-    EXPECT_EQ(box.buttons, juce::StringArray("OK"));
+    EXPECT_EQ(box.title, juce::String::fromUTF8("啊哦"));
+    EXPECT_EQ(box.message, TRANS("This program has been running."));
+    EXPECT_NE(box.message, "This program has been running.");
+    EXPECT_EQ(box.buttons, juce::StringArray(TRANS("OK")));
     EXPECT_EQ(box.icon, juce::MessageBoxIconType::InfoIcon);
 
     // The first window is left as it was.

@@ -34,6 +34,25 @@ qz_wait_window() {
     return 1
 }
 
+# Waits up to $2 seconds for a visible window whose title is exactly one of the texts after it
+# (for a title that is translated) and prints its id.
+qz_wait_titled() {
+    local seconds="$1" id name title; shift
+    for (( i = 0; i <= seconds * 10; i++ )); do
+        for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+            name="$(xdotool getwindowname "$id" 2>/dev/null)"
+            for title in "$@"; do
+                if [ "$name" = "$title" ]; then
+                    echo "$id"
+                    return 0
+                fi
+            done
+        done
+        sleep 0.1
+    done
+    return 1
+}
+
 qz_window_gone() {
     ! xdotool search --name "$1" >/dev/null 2>&1
 }
