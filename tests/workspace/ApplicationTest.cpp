@@ -91,7 +91,6 @@ TEST(Application, SecondStartShowsTheBoxInTheRunningInstance)
     qzApplication app;
     app.initialise({});
     auto* window = app.getMainWindow();
-    const auto bounds = window->getBounds();
 
     ModalAnswerer answerer;
     answerer.press(TRANS("OK"));
@@ -106,9 +105,8 @@ TEST(Application, SecondStartShowsTheBoxInTheRunningInstance)
     EXPECT_EQ(box.buttons, juce::StringArray(TRANS("OK")));
     EXPECT_EQ(box.icon, juce::MessageBoxIconType::InfoIcon);
 
-    // The first window is left as it was.
+    // The first window stays: nothing else is opened or closed.
     EXPECT_EQ(app.getMainWindow(), window);
-    EXPECT_EQ(window->getBounds(), bounds);
     EXPECT_TRUE(window->isVisible());
     app.shutdown();
 }
