@@ -16,6 +16,7 @@ kill -0 "$QZ_PID" 2>/dev/null || qz_fail "the first instance ended"
 
 # The interface starts in Simplified Chinese: the box's title is the translation of "Ah oh".
 alert="$(qz_wait_titled 20 "Ah oh" "啊哦")" || qz_fail "the running instance showed no \"Ah oh\" box"
+sleep 0.5
 qz_screenshot qz-second-start
 [ "$(xdotool search --name '^qZ$' | wc -l)" -eq 1 ] || qz_fail "a second main window appeared"
 

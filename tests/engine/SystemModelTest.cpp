@@ -365,3 +365,62 @@ TEST_F(SystemModelTest, LanguageSwitchesTheInstalledTranslation)
     model.setAppLanguage();
     EXPECT_EQ(TRANS("Ah oh"), traditional) << "an unknown language changes nothing";
 }
+
+TEST_F(SystemModelTest, DamagedSettingsFilesFallBackToDefaultsAndAreWrittenAfresh)
+{
+    // A good file with a changed setting, to cut short below.
+    juce::MemoryBlock goodFile;
+    {
+        SystemModel model(lookAndFeel);
+        model.pageWidth = 777;
+        model.updateSystemAttrib();
+    }
+    ASSERT_TRUE(SystemModel::getSettingsFile().loadFileAsData(goodFile));
+
+    struct Damage
+    {
+        const char* name;
+        std::function<void(const juce::File&)> write;
+        juce::Array<int> acceptedPageWidths; // the default, or what could still be read
+    };
+    const Damage damages[] = {
+        {"empty", [](const juce::File& f) { f.replaceWithText({}); }, {660}},
+        {"truncated",
+         [&](const juce::File& f) { f.replaceWithData(goodFile.getData(), goodFile.getSize() / 2); },
+         {660, 777}},
+        {"plain XML, not compressed",
+         [](const juce::File& f)
+         {
+             f.replaceWithText(
+                 "<?xml version=\"1.0\"?><PROPERTIES><VALUE name=\"PageWidth\" val=\"5\"/></PROPERTIES>");
+         },
+         {5}}, // the framework still reads its own plain form
+        {"random bytes",
+         [](const juce::File& f)
+         {
+             juce::MemoryBlock noise(4096);
+             juce::Random random(7);
+             random.fillBitsRandomly(noise.getData(), noise.getSize());
+             f.replaceWithData(noise.getData(), noise.getSize());
+         },
+         {660}},
+    };
+    for (const auto& damage : damages)
+    {
+        const auto file = SystemModel::getSettingsFile();
+        damage.write(file);
+        {
+            SystemModel model(lookAndFeel);
+            // A file cut short keeps what was read before the cut; nothing else is taken from it.
+            EXPECT_TRUE(damage.acceptedPageWidths.contains(model.pageWidth))
+                << damage.name << ": " << model.pageWidth;
+            EXPECT_EQ(model.pageHeight, 550) << damage.name;
+            EXPECT_EQ(model.language, 2) << damage.name;
+            model.updateSystemAttrib();
+        }
+        // What the next start writes is whole again.
+        SystemModel reread(lookAndFeel);
+        EXPECT_EQ(reread.pageHeight, 550) << damage.name;
+        EXPECT_TRUE(openSettingsFile()->containsKey("PageHorArrange")) << damage.name;
+    }
+}
