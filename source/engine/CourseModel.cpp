@@ -1,5 +1,14 @@
 #include "engine/CourseModel.h"
 
+#include "engine/DocumentManager.h"
+#include "engine/GlobalData.h"
+#include "engine/SystemModel.h"
+#include "workspace/CourseController.h"
+#include "workspace/Main.h"
+#include "workspace/sentences/LearnSentence.h"
+#include "workspace/sentences/ReviewSentence.h"
+#include "workspace/sentences/ThumbSentence.h"
+
 const juce::Identifier CourseModel::COURSE("COURSE");
 const juce::Identifier CourseModel::SENTENCE("SENTENCE");
 
@@ -24,3 +33,765 @@ const juce::Identifier CourseModel::TotalReviews("TotalReviews");
 const juce::Identifier CourseModel::CorrectTimes("CorrectTimes");
 
 const juce::Identifier CourseModel::NextReviewDate("NextReviewDate");
+
+namespace
+{
+const int saveDelayMs = 100;
+const int overviewCacheSize = 3;
+const int samplesPerOverviewPoint = 1024;
+// Both parts of a split, and what a boundary move leaves of a neighbour, last longer than this.
+const double shortestPartSeconds = 0.3;
+// Sentences further apart than this are not merged: the cut between them was meant.
+const double longestMergedGapSeconds = 1.0;
+
+const juce::String lineBreak("\r\n");
+
+void showLoadFailure(const juce::String& message)
+{
+    juce::AlertWindow::showMessageBox(juce::MessageBoxIconType::InfoIcon, TRANS("Load course failed."),
+                                      message);
+}
+
+void showRefusal(juce::MessageBoxIconType icon, const juce::String& title, const juce::StringArray& lines)
+{
+    juce::AlertWindow::showMessageBox(icon, title, lines.joinIntoString(lineBreak));
+}
+
+bool mouseButtonHeld()
+{
+    return juce::ModifierKeys::currentModifiers.isAnyMouseButtonDown() ||
+           juce::Desktop::getInstance().getNumDraggingMouseSources() > 0;
+}
+
+// TODO(statistics): the settings object keeps the usage statistics (the count of unfamiliar
+// sentences and the learning and review time) but has no operations for them yet. These two are
+// the model's only call sites: reviewSentenceAddOne / reviewSentenceMinusOne, and stopTiming
+// followed by startTiming after each save.
+void countUnfamiliarSentence(bool /*added*/) {}
+void restartUsageTiming(bool /*learning*/) {}
+} // namespace
+
+CourseModel::CourseModel(CourseController* controller)
+    : course(COURSE), owner(controller), thumbnailCache(overviewCacheSize),
+      thumbnail(samplesPerOverviewPoint, *formatManager, thumbnailCache)
+{
+    jassert(owner != nullptr);
+}
+
+CourseModel::~CourseModel()
+{
+    stopTimer();
+    course.removeListener(this);
+    saveCourseTextFile();
+    // The views draw from the overview, which goes before the arrays would.
+    thumbs.clear();
+    pages.clear();
+}
+
+//==============================================================================
+bool CourseModel::loadCourseTextFile(const juce::File& file)
+{
+    const auto xml = juce::parseXML(file);
+    if (xml == nullptr || !xml->hasAttribute(AudioFile.toString()))
+    {
+        showLoadFailure(TRANS("Invalid course text file!"));
+        return false;
+    }
+
+    courseModelReset();
+
+    learning = xml->getIntAttribute(NowStatus) == 0;
+    const auto stem = file.getFileNameWithoutExtension();
+    // A course in review plays the audio rendered when it was archived.
+    const auto audioPath = xml->getStringAttribute(AudioFile);
+    juce::File audioFile;
+    if (!learning)
+        audioFile = DocumentManager::TempDir().getChildFile(stem + ".ogg");
+    else if (juce::File::isAbsolutePath(audioPath))
+        audioFile = juce::File(audioPath);
+
+    reader.reset(formatManager->createReaderFor(audioFile));
+    if (reader == nullptr)
+    {
+        showLoadFailure(audioFile.getFullPathName() + lineBreak + lineBreak +
+                        TRANS("This file is missing or doesn't contain any valid audio file info!"));
+        return false;
+    }
+
+    const auto waveformFile = DocumentManager::TempDir().getChildFile(stem + ".smg");
+    if (!waveformFile.existsAsFile())
+    {
+        showLoadFailure(waveformFile.getFullPathName() + lineBreak + lineBreak +
+                        TRANS("Can't find the audio thumbnail file!"));
+        return false;
+    }
+    loadWaveformFile(waveformFile);
+
+    course = juce::ValueTree::fromXml(*xml);
+    GlobalData::courseAudioSampleRate = reader->sampleRate;
+    course.addListener(this);
+    courseFile = file;
+
+    for (int i = 0; i < course.getNumChildren(); ++i)
+        createViews(i);
+
+    // TODO(review): in review the first due sentence is selected when there is one; that
+    // navigation belongs to the review schedule.
+    selectSentence(0, true);
+    return true;
+}
+
+bool CourseModel::loadWaveformFile(const juce::File& waveformFile)
+{
+    auto stream = waveformFile.createInputStream();
+    if (stream == nullptr)
+        return false;
+    juce::GZIPDecompressorInputStream zlib(stream.release(), true,
+                                           juce::GZIPDecompressorInputStream::zlibFormat);
+    return thumbnail.loadFrom(zlib);
+}
+
+void CourseModel::createViews(int index)
+{
+    const auto sentence = course.getChild(index);
+    const int start = sentence[StartSamples];
+    const int end = sentence[EndSamples];
+    const bool unfamiliar = sentence[NeedReview];
+
+    auto* thumb = new ThumbSentence(thumbnail, start, end);
+    thumb->needReview(unfamiliar);
+    thumb->addListener(this);
+    thumbs.insert(index, thumb);
+
+    PageSentence* page = nullptr;
+    if (learning)
+        page = new LearnSentence(thumbnail, start, end);
+    else
+        page = new ReviewSentence(thumbnail, start, end, unfamiliarIsDue(index));
+    page->setOrginText(sentence[EnglishText].toString(), false);
+    page->setTransText(sentence[ChineseText].toString(), false);
+    page->needReview(unfamiliar);
+    page->addListener(this);
+    pages.insert(index, page);
+}
+
+void CourseModel::courseModelReset()
+{
+    course.removeListener(this);
+    course.removeAllChildren(nullptr);
+    course.removeAllProperties(nullptr);
+    reader.reset();
+    courseFile = juce::File();
+    thumbs.clear();
+    pages.clear();
+    selected = -1;
+    undoManager->clearUndoHistory();
+}
+
+bool CourseModel::saveCourseTextFile() const
+{
+    // The working set may have been deleted while the course was open (cleared, archived, or
+    // removed by hand); writing the text would bring part of it back.
+    if (!courseFile.existsAsFile())
+        return false;
+
+    const auto xml = course.createXml();
+    if (xml == nullptr)
+        return false;
+    juce::XmlElement::TextFormat format;
+    format.lineWrapLength = 60;
+    return xml->writeTo(courseFile, format);
+}
+
+//==============================================================================
+const juce::var& CourseModel::getValue(int index, const juce::Identifier& key) const
+{
+    if (index == -1)
+        return course.getProperty(key);
+    return course.getChild(index).getProperty(key);
+}
+
+void CourseModel::setValue(int index, const juce::Identifier& key, const juce::var& value, bool undoable)
+{
+    auto tree = index == -1 ? course : course.getChild(index);
+    if (!tree.isValid() || tree.getProperty(key) == value)
+        return;
+    tree.setProperty(key, value, undoable ? undoManager : nullptr);
+}
+
+void CourseModel::selectSentence(int index, bool remember)
+{
+    if (index < 0 || index >= thumbs.size() || index >= pages.size())
+        return;
+
+    for (auto* view : thumbs)
+        view->setSelected(false);
+    for (auto* view : pages)
+        view->setSelected(false);
+    thumbs.getUnchecked(index)->setSelected(true);
+    pages.getUnchecked(index)->setSelected(true);
+
+    if (remember)
+        selected = index;
+}
+
+SentenceComponent* CourseModel::getCurrentSentence(bool thumb) const
+{
+    return thumb ? thumbs[selected] : pages[selected];
+}
+
+juce::File CourseModel::getCourseThumbFile() const
+{
+    return DocumentManager::getCourseFile(DocumentManager::waveformFile);
+}
+
+juce::AudioFormatReader* CourseModel::getSentenceAudioReader(int index) const
+{
+    if (!isValidIndex(index) || reader == nullptr)
+        return nullptr;
+    const int start = getInt(index, StartSamples);
+    // A hand-written text could hold an end before the start; the reader then holds nothing.
+    const auto length = juce::jmax((juce::int64)0, (juce::int64)getInt(index, EndSamples) - start + 1);
+    return new juce::AudioSubsectionReader(reader.get(), start, length, false);
+}
+
+//==============================================================================
+double CourseModel::getCourseSeconds() const
+{
+    return GlobalData::samplesToSeconds(getInt(-1, CourseLength));
+}
+
+double CourseModel::getSelectedLength() const
+{
+    if (!isValidIndex(selected))
+        return 0.0;
+    return GlobalData::samplesToSeconds(getInt(selected, EndSamples) - getInt(selected, StartSamples) + 1);
+}
+
+int CourseModel::getSentenceLengthSamples(int index) const
+{
+    if (!isValidIndex(index))
+        return 0;
+    return getInt(index, EndSamples) - getInt(index, StartSamples);
+}
+
+double CourseModel::getSentenceLengthSeconds(int index) const
+{
+    return GlobalData::samplesToSeconds(getSentenceLengthSamples(index));
+}
+
+double CourseModel::getSentenceStartSeconds(int index) const
+{
+    if (auto* view = thumbs[index])
+        return GlobalData::samplesToSeconds(view->start);
+    return 0.0;
+}
+
+double CourseModel::getSentenceEndSeconds(int index) const
+{
+    if (auto* view = thumbs[index])
+        return GlobalData::samplesToSeconds(view->end);
+    return 0.0;
+}
+
+bool CourseModel::unfamiliarIsDue(int index) const
+{
+    return getBool(index, NeedReview) && DocumentManager::isDue(DocumentManager::timeFromTimeString(
+                                             getValue(index, NextReviewDate).toString()));
+}
+
+//==============================================================================
+void CourseModel::splitSentence(int index, int offsetSamples)
+{
+    if (!isValidIndex(index))
+        return;
+
+    const int start = getInt(index, StartSamples);
+    const int end = getInt(index, EndSamples);
+    if (GlobalData::samplesToSeconds(offsetSamples) <= shortestPartSeconds ||
+        GlobalData::samplesToSeconds(end - (start + offsetSamples)) <= shortestPartSeconds)
+    {
+        showRefusal(juce::MessageBoxIconType::WarningIcon, TRANS("It's too short to split it."),
+                    {TRANS("A sentence must be more than 0.3s!")});
+        return;
+    }
+
+    undoManager->beginNewTransaction(TRANS("Split sentence"));
+    juce::ValueTree secondPart(SENTENCE);
+    secondPart.setProperty(StartSamples, start + offsetSamples + 1, nullptr);
+    secondPart.setProperty(EndSamples, end, nullptr);
+    course.addChild(secondPart, index + 1, undoManager);
+    setValue(index, EndSamples, start + offsetSamples, true);
+    setValue(-1, TotalSentences, getInt(-1, TotalSentences) + 1, true);
+    undoManager->beginNewTransaction();
+
+    selectSentence(index + 1, true);
+    moveCursorToSentence(index + 1);
+    owner->setPlayPosition(true, 0.0);
+}
+
+void CourseModel::mergeSentences(int index)
+{
+    if (!isValidIndex(index))
+        return;
+
+    const int next = index + 1;
+    if (!isValidIndex(next))
+    {
+        showRefusal(juce::MessageBoxIconType::InfoIcon, TRANS("Unable to merge sentences."),
+                    {TRANS("There isn't a sentence after this one.")});
+        return;
+    }
+    if (GlobalData::samplesToSeconds(getInt(next, StartSamples) - getInt(index, EndSamples)) >=
+        longestMergedGapSeconds)
+    {
+        showRefusal(juce::MessageBoxIconType::InfoIcon, TRANS("Unable to merge sentences."),
+                    {TRANS("There is a section more than 1s was cut between them.")});
+        return;
+    }
+
+    const auto foreign =
+        getValue(index, EnglishText).toString().trim() + " " + getValue(next, EnglishText).toString();
+    const auto native = getValue(index, ChineseText).toString() + getValue(next, ChineseText).toString();
+    const bool firstUnfamiliar = getBool(index, NeedReview);
+    const bool nextUnfamiliar = getBool(next, NeedReview);
+    const int end = getInt(next, EndSamples);
+    const int interval = juce::jmin(getInt(index, NextIntervalDays), getInt(next, NextIntervalDays));
+    const int reviews = juce::jmin(getInt(index, TotalReviews), getInt(next, TotalReviews));
+    const int correct = juce::jmin(getInt(index, CorrectTimes), getInt(next, CorrectTimes));
+
+    undoManager->beginNewTransaction(TRANS("Merge sentences"));
+    course.removeChild(next, undoManager);
+    setValue(index, EndSamples, end, true);
+    setValue(index, EnglishText, foreign, true);
+    setValue(index, ChineseText, native, true);
+    if (nextUnfamiliar && !firstUnfamiliar)
+        setValue(index, NeedReview, true, true);
+    setValue(index, NextIntervalDays, interval, true);
+    setValue(index, TotalReviews, reviews, true);
+    setValue(index, CorrectTimes, correct, true);
+    setValue(-1, TotalSentences, getInt(-1, TotalSentences) - 1, true);
+    if (firstUnfamiliar && nextUnfamiliar)
+        setValue(-1, TotalNeedReview, getInt(-1, TotalNeedReview) - 1, true);
+    undoManager->beginNewTransaction();
+}
+
+void CourseModel::removeSentence(int index)
+{
+    if (!isValidIndex(index))
+        return;
+
+    if (getNumSentences() == 1)
+    {
+        showRefusal(juce::MessageBoxIconType::WarningIcon, TRANS("Can't remove the only one!"),
+                    {TRANS("If you want to clean up this course,"),
+                     TRANS("please see 'Give up current course' in system menu.")});
+        return;
+    }
+    if (getBool(index, NeedReview))
+    {
+        showRefusal(juce::MessageBoxIconType::WarningIcon, TRANS("Can't remove unfamiliar sentence!"),
+                    {TRANS("If you really want to remove this unfamiliar sentence,"),
+                     TRANS("please abolish its unfamiliar status first (exit review)."), juce::String(),
+                     TRANS("Double click this sentence on page or press 'Ctrl + J'.")});
+        return;
+    }
+
+    const int sampleCount = getInt(index, EndSamples) - getInt(index, StartSamples) + 1;
+    undoManager->beginNewTransaction(TRANS("Remove sentence"));
+    course.removeChild(index, undoManager);
+    setValue(-1, TotalSentences, getInt(-1, TotalSentences) - 1, true);
+    // The neighbours stay where they are: the removed audio becomes a gap that is skipped.
+    setValue(-1, CourseLength, getInt(-1, CourseLength) - sampleCount, true);
+    undoManager->beginNewTransaction();
+}
+
+int CourseModel::shortestPartSamples() const
+{
+    return (int)(reader->sampleRate * shortestPartSeconds);
+}
+
+void CourseModel::setSentenceStart(int index, int startSample)
+{
+    if (!isValidIndex(index) || reader == nullptr)
+        return;
+
+    const int old = getInt(index, StartSamples);
+    const int shortest = shortestPartSamples();
+    // A later start never leaves the sentence shorter than a drag of its edge could make it:
+    // a step key on a short sentence would otherwise put its start after its end.
+    if (startSample > old)
+        startSample = juce::jmin(startSample, juce::jmax(old, getInt(index, EndSamples) - (shortest + 1)));
+
+    undoManager->beginNewTransaction(TRANS("Adjust the sentence's start"));
+    if (index > 0 && systemModel->effOtherWhenAdjust)
+    {
+        // The previous sentence follows, keeping at least its shortest length.
+        const int previous = index - 1;
+        const int limit = getInt(previous, StartSamples) + shortest + 1;
+        setValue(previous, EndSamples, juce::jmax(limit, getInt(previous, EndSamples) + (startSample - old)),
+                 true);
+        setValue(index, StartSamples, juce::jmax(limit + 1, startSample), true);
+    }
+    else
+    {
+        const int stored = juce::jmax(0, startSample);
+        setValue(index, StartSamples, stored, true);
+        setValue(-1, CourseLength, getInt(-1, CourseLength) + (old - stored), true);
+    }
+    undoManager->beginNewTransaction();
+
+    resyncBoundaries(index);
+}
+
+void CourseModel::setSentenceEnd(int index, int endSample)
+{
+    if (!isValidIndex(index) || reader == nullptr)
+        return;
+
+    const int old = getInt(index, EndSamples);
+    const int shortest = shortestPartSamples();
+    if (endSample < old)
+        endSample = juce::jmax(endSample, juce::jmin(old, getInt(index, StartSamples) + shortest + 1));
+
+    undoManager->beginNewTransaction(TRANS("Adjust the sentence's ending"));
+    if (index < getNumSentences() - 1 && systemModel->effOtherWhenAdjust)
+    {
+        // The next sentence follows, keeping at least its shortest length.
+        const int next = index + 1;
+        const int nextEnd = getInt(next, EndSamples);
+        setValue(next, StartSamples,
+                 juce::jmin(nextEnd - shortest, getInt(next, StartSamples) + (endSample - old)), true);
+        setValue(index, EndSamples, juce::jmin(nextEnd - shortest - 1, endSample), true);
+    }
+    else
+    {
+        const int stored = juce::jmin((int)reader->lengthInSamples, endSample);
+        setValue(index, EndSamples, stored, true);
+        setValue(-1, CourseLength, getInt(-1, CourseLength) + (stored - old), true);
+    }
+    undoManager->beginNewTransaction();
+
+    resyncBoundaries(index);
+}
+
+void CourseModel::resyncBoundaries(int index)
+{
+    // A dragged view already shows its new boundary. When the stored one did not change (the move
+    // was held at a limit it had already reached) no change callback puts the view back.
+    auto* thumb = thumbs[index];
+    if (thumb == nullptr)
+        return;
+    const int start = getInt(index, StartSamples);
+    const int end = getInt(index, EndSamples);
+    if (thumb->start == start && thumb->end == end)
+        return;
+    thumb->setStartSamples(start);
+    thumb->setEndSamples(end);
+    owner->resizeViews();
+}
+
+void CourseModel::changeCurrentSentenceStart(int samples)
+{
+    if (isValidIndex(selected))
+        setSentenceStart(selected, getInt(selected, StartSamples) + samples);
+}
+
+void CourseModel::changeCurrentSentenceEnd(int samples)
+{
+    if (isValidIndex(selected))
+        setSentenceEnd(selected, getInt(selected, EndSamples) + samples);
+}
+
+//==============================================================================
+void CourseModel::valueTreePropertyChanged(juce::ValueTree& tree, const juce::Identifier& property)
+{
+    if (tree == course)
+    {
+        coursePropertyChanged(property);
+        restartSaveTimer();
+    }
+    else if (tree.getParent() == course)
+    {
+        sentencePropertyChanged(course.indexOf(tree), property);
+    }
+}
+
+void CourseModel::coursePropertyChanged(const juce::Identifier& property)
+{
+    if (property == TotalNeedReview)
+        owner->unfamiliarNumberChanged();
+    else if (property == CourseName)
+        owner->setTitleBarText(true);
+    else if (property == CourseLength)
+        owner->lengthChanged();
+    else if (property == Notes)
+        owner->showOrHideNoteMarker();
+}
+
+void CourseModel::sentencePropertyChanged(int index, const juce::Identifier& property)
+{
+    auto* thumb = thumbs[index];
+    auto* page = getPage(index);
+    if (thumb == nullptr || page == nullptr)
+        return;
+
+    const auto& value = getValue(index, property);
+    if (property == StartSamples)
+    {
+        thumb->setStartSamples(value);
+        page->setStartSamples(value);
+    }
+    else if (property == EndSamples)
+    {
+        thumb->setEndSamples(value);
+        page->setEndSamples(value);
+    }
+    else if (property == EnglishText)
+    {
+        page->setOrginText(value.toString(), false);
+    }
+    else if (property == ChineseText)
+    {
+        page->setTransText(value.toString(), false);
+    }
+    else if (property == NeedReview)
+    {
+        // Every change of the flag, its undo and redo included, comes with other changes in the
+        // same step; those select the sentence and restart the save timer.
+        const bool unfamiliar = value;
+        thumb->needReview(unfamiliar);
+        page->needReview(unfamiliar);
+        countUnfamiliarSentence(unfamiliar);
+        return;
+    }
+
+    selectSentence(index, true);
+    owner->resizeViews();
+    moveCursorToSentence(index);
+    restartSaveTimer();
+}
+
+void CourseModel::valueTreeChildAdded(juce::ValueTree& parent, juce::ValueTree& child)
+{
+    if (parent != course)
+        return;
+
+    const int index = course.indexOf(child);
+    createViews(index);
+    selectSentence(index, true);
+    owner->sentenceAdded(index);
+    moveCursorToSentence(index);
+    if (static_cast<bool>(child[NeedReview]))
+        countUnfamiliarSentence(true);
+    restartSaveTimer();
+}
+
+void CourseModel::valueTreeChildRemoved(juce::ValueTree& parent, juce::ValueTree& child, int formerIndex)
+{
+    if (parent != course)
+        return;
+
+    // The views are found by their start. When two sentences share a start (boundary moves
+    // without the neighbour's limit allow that), the former index tells which one went.
+    const int removedStart = child[StartSamples];
+    int k = -1;
+    if (auto* view = thumbs[formerIndex]; view != nullptr && view->start == removedStart)
+        k = formerIndex;
+    for (int i = thumbs.size(); k < 0 && --i >= 0;)
+        if (thumbs.getUnchecked(i)->start == removedStart)
+            k = i;
+
+    if (k >= 0)
+    {
+        auto* view = thumbs.getUnchecked(k);
+        const int length = view->end - view->start;
+        const bool wasUnfamiliar = view->needsReview;
+        thumbs.remove(k);
+        pages.remove(k);
+        if (wasUnfamiliar)
+            countUnfamiliarSentence(false);
+
+        const int nowSelected = juce::jmin(k, thumbs.size() - 1);
+        if (nowSelected < 0)
+            selected = -1;
+        selectSentence(nowSelected, true);
+        owner->sentenceRemoved(k, length);
+        moveCursorToSentence(nowSelected);
+    }
+    restartSaveTimer();
+}
+
+void CourseModel::restartSaveTimer()
+{
+    startTimer(saveDelayMs);
+}
+
+void CourseModel::timerCallback()
+{
+    // A drag or a held button is never written midway; the write follows the release.
+    if (mouseButtonHeld())
+        return;
+
+    stopTimer();
+    saveCourseTextFile();
+    restartUsageTiming(learning);
+}
+
+//==============================================================================
+PageSentence* CourseModel::getPage(int index) const
+{
+    // Every page view is a learning or a review view, both page sentences.
+    return static_cast<PageSentence*>(pages[index]);
+}
+
+int CourseModel::indexAmongThumbs(const SentenceComponent* view) const
+{
+    return thumbs.indexOf(view);
+}
+
+int CourseModel::indexAmongPages(const SentenceComponent* view) const
+{
+    return pages.indexOf(view);
+}
+
+int CourseModel::indexAmongViews(const SentenceComponent* view) const
+{
+    const int index = indexAmongThumbs(view);
+    return index >= 0 ? index : indexAmongPages(view);
+}
+
+void CourseModel::moveCursorToSentence(int index)
+{
+    if (auto* thumb = thumbs[index])
+        owner->setCursorPosition(GlobalData::xToSeconds(thumb->getX()));
+}
+
+double CourseModel::cursorSecondsWithin(int index, int pixel) const
+{
+    const auto seconds = juce::jmax(0.0, GlobalData::xToSeconds(pixel));
+    return juce::jmin(seconds, GlobalData::samplesToSeconds(getInt(index, EndSamples)));
+}
+
+//==============================================================================
+void CourseModel::prepareDrag(SentenceComponent* view)
+{
+    view->toFront(true);
+}
+
+void CourseModel::startChanged(SentenceComponent* view)
+{
+    const int index = indexAmongThumbs(view);
+    if (index >= 0)
+        setSentenceStart(index, view->start);
+}
+
+void CourseModel::endChanged(SentenceComponent* view)
+{
+    const int index = indexAmongThumbs(view);
+    if (index >= 0)
+        setSentenceEnd(index, view->end);
+}
+
+void CourseModel::splitThumbSentence(SentenceComponent* view, int x)
+{
+    const int index = indexAmongThumbs(view);
+    if (index >= 0)
+        splitSentence(index, GlobalData::xToSamples(x));
+}
+
+void CourseModel::hasBeenSelected(SentenceComponent* view)
+{
+    const int index = indexAmongViews(view);
+    if (index >= 0 && index != selected)
+        selectSentence(index, false);
+}
+
+void CourseModel::setCursorPosition(SentenceComponent* view, int x)
+{
+    const int index = indexAmongViews(view);
+    if (index < 0)
+        return;
+    if (!view->selected)
+        selectSentence(index, false);
+    owner->setCursorPosition(cursorSecondsWithin(index, x + thumbs.getUnchecked(index)->getX()));
+}
+
+void CourseModel::setPlayPosition(SentenceComponent* view, int x)
+{
+    const int index = indexAmongViews(view);
+    if (index < 0)
+        return;
+
+    int cursorPixel = thumbs.getUnchecked(index)->getX();
+    if (index == selected)
+    {
+        owner->setPlayPosition(false, GlobalData::xToSeconds(x));
+        cursorPixel += juce::jmax(x, 0);
+    }
+    else
+    {
+        selectSentence(index, true);
+        owner->setPlayPosition(true, 0.0);
+    }
+
+    // The container the learner did not click follows.
+    const bool fromStrip = dynamic_cast<ThumbSentence*>(view) != nullptr;
+    owner->makeViewportScroll(!fromStrip, fromStrip);
+    owner->setCursorPosition(cursorSecondsWithin(index, cursorPixel));
+}
+
+void CourseModel::orginTextChanged(SentenceComponent* view, const juce::String& text, bool moveOn)
+{
+    textChanged(view, text, moveOn, true);
+}
+
+void CourseModel::transTextChanged(SentenceComponent* view, const juce::String& text, bool moveOn)
+{
+    textChanged(view, text, moveOn, false);
+}
+
+void CourseModel::textChanged(SentenceComponent* view, const juce::String& text, bool moveOn, bool foreign)
+{
+    const int index = indexAmongPages(view);
+    if (index < 0)
+        return;
+
+    undoManager->beginNewTransaction(foreign ? TRANS("Input / edit foreign text")
+                                             : TRANS("Input / edit native text"));
+    setValue(index, foreign ? EnglishText : ChineseText, text, true);
+    undoManager->beginNewTransaction();
+
+    if (learning && moveOn)
+        moveTextInputOn(index, foreign);
+}
+
+void CourseModel::moveTextInputOn(int index, bool foreign)
+{
+    // After the last sentence, input goes on with the other text of the first sentence.
+    if (index < pages.size() - 1)
+    {
+        selectSentence(index + 1, true);
+        pages.getUnchecked(index + 1)->textLabelEnterInputStatus(foreign);
+    }
+    else
+    {
+        selectSentence(0, true);
+        pages.getUnchecked(0)->textLabelEnterInputStatus(!foreign);
+    }
+
+    owner->setPlayPosition(true, 0.0);
+    if (!owner->isSentencePlayerPlaying())
+        owner->makeViewportScroll(true, true);
+}
+
+void CourseModel::hasBeenEnterTransModal(SentenceComponent*)
+{
+    if (owner->isSentencePlayerPlaying())
+        owner->stopSentencePlayer();
+}
+
+// Answers in review are judged by the review schedule, which scores and reschedules them.
+void CourseModel::reviewSuccessed(SentenceComponent*, bool) {}
+
+void CourseModel::reviewFailed(SentenceComponent*) {}

@@ -1,14 +1,25 @@
 #pragma once
 
+#include "workspace/sentences/SentenceComponent.h"
+
+#include <juce_audio_utils/juce_audio_utils.h>
 #include <juce_data_structures/juce_data_structures.h>
+
+class CourseController;
+class PageSentence;
 
 /** The model of the one open course.
 
-    For now it holds only the names of the course tree: the type of the root and of its children,
-    and every property key. The same texts are the element and attribute names of the course text,
-    so the code that writes a new course text uses them as well. The tree itself, its loading,
-    saving and views come next. */
-class CourseModel
+    It owns the course tree (a COURSE root with one SENTENCE child per sentence, in time order),
+    the reader of the course audio, its waveform overview and, for every sentence, one view on the
+    waveform strip and one on the pages. It loads the tree from the course text and writes it
+    back 100 ms after the last change (later while a mouse button is held).
+
+    Every edit goes into the tree, and the views, the controller and the save timer follow through
+    the tree's change callbacks alone; undo and redo therefore need no code of their own. The
+    names below are the tree's types and property keys, which are also the element and attribute
+    names of the course text. */
+class CourseModel : public juce::ValueTree::Listener, public SentenceComponent::Listener, private juce::Timer
 {
 public:
     // Tree types.
@@ -39,4 +50,135 @@ public:
 
     // Both the course and each sentence carry their next review date.
     static const juce::Identifier NextReviewDate;
+
+    explicit CourseModel(CourseController* owner);
+    /** Writes the course text once more. */
+    ~CourseModel() override;
+
+    /** Opens a course text with its audio and waveform file; false (after telling the learner)
+        when one of them can't be used. */
+    bool loadCourseTextFile(const juce::File& file);
+    /** Back to no course: empty tree, no reader, no views, no selection, no undo history. */
+    void courseModelReset();
+    /** Writes the tree to the course text, but only while that file exists: a working set that
+        was deleted is never made again by a save. */
+    bool saveCourseTextFile() const;
+
+    /** A property of the sentence of that index, or of the course for -1. */
+    const juce::var& getValue(int index, const juce::Identifier& key) const;
+    /** Sets a property of the sentence of that index (or of the course for -1). Begins no
+        transaction; callers that want a named undo step begin one. */
+    void setValue(int index, const juce::Identifier& key, const juce::var& value, bool undoable);
+
+    /** Shows the two views of that index as selected, and remembers it when asked. */
+    void selectSentence(int index, bool remember);
+    /** The selected sentence's waveform-strip view (true) or page view (false). */
+    SentenceComponent* getCurrentSentence(bool thumb) const;
+    juce::File getCourseThumbFile() const;
+    /** A new reader over one sentence of the course audio, owned by the caller; null for an
+        index outside the sentences. */
+    juce::AudioFormatReader* getSentenceAudioReader(int index) const;
+
+    double getCourseSeconds() const;
+    /** Sample count of the selected sentence, in seconds. */
+    double getSelectedLength() const;
+    /** Distance from the sentence's first to its last sample. */
+    int getSentenceLengthSamples(int index) const;
+    double getSentenceLengthSeconds(int index) const;
+    /** Start and end as held by the sentence's waveform-strip view. */
+    double getSentenceStartSeconds(int index) const;
+    double getSentenceEndSeconds(int index) const;
+
+    /** Whether the sentence is unfamiliar and its review date has come. */
+    bool unfamiliarIsDue(int index) const;
+
+    // Sentence editing: each edit is one named undo step.
+    /** Splits the sentence after the sample at its start plus the offset. */
+    void splitSentence(int index, int offsetSamples);
+    /** Merges the sentence with the next one. */
+    void mergeSentences(int index);
+    void removeSentence(int index);
+    /** Moves the sentence's start (or end) to that sample. */
+    void setSentenceStart(int index, int startSample);
+    void setSentenceEnd(int index, int endSample);
+    /** Moves the selected sentence's start (or end) by a signed number of samples. */
+    void changeCurrentSentenceStart(int samples);
+    void changeCurrentSentenceEnd(int samples);
+
+    int getSelectedIndex() const { return selected; }
+    bool isLearning() const { return learning; }
+    int getNumSentences() const { return course.getNumChildren(); }
+    const juce::File& getCourseFile() const { return courseFile; }
+    const juce::ValueTree& getCourseTree() const { return course; }
+    juce::AudioFormatReader* getReader() const { return reader.get(); }
+    juce::AudioThumbnail& getThumbnail() { return thumbnail; }
+    /** The views, in sentence order; the containers show them. */
+    juce::OwnedArray<SentenceComponent>& getThumbs() { return thumbs; }
+    juce::OwnedArray<SentenceComponent>& getPages() { return pages; }
+
+    // The course tree's change callbacks.
+    void valueTreePropertyChanged(juce::ValueTree& tree, const juce::Identifier& property) override;
+    void valueTreeChildAdded(juce::ValueTree& parent, juce::ValueTree& child) override;
+    void valueTreeChildRemoved(juce::ValueTree& parent, juce::ValueTree& child, int formerIndex) override;
+    void valueTreeChildOrderChanged(juce::ValueTree&, int, int) override {}
+    void valueTreeParentChanged(juce::ValueTree&) override {}
+
+    // What the sentence views report.
+    void prepareDrag(SentenceComponent* view) override;
+    void startChanged(SentenceComponent* view) override;
+    void endChanged(SentenceComponent* view) override;
+    void splitThumbSentence(SentenceComponent* view, int x) override;
+    void hasBeenSelected(SentenceComponent* view) override;
+    void setCursorPosition(SentenceComponent* view, int x) override;
+    void setPlayPosition(SentenceComponent* view, int x) override;
+    void orginTextChanged(SentenceComponent* view, const juce::String& text, bool moveOn) override;
+    void transTextChanged(SentenceComponent* view, const juce::String& text, bool moveOn) override;
+    void hasBeenEnterTransModal(SentenceComponent* view) override;
+    void reviewSuccessed(SentenceComponent* view, bool counted) override;
+    void reviewFailed(SentenceComponent* view) override;
+
+private:
+    void timerCallback() override;
+
+    bool isValidIndex(int index) const { return index >= 0 && index < course.getNumChildren(); }
+    int getInt(int index, const juce::Identifier& key) const
+    {
+        return static_cast<int>(getValue(index, key));
+    }
+    bool getBool(int index, const juce::Identifier& key) const
+    {
+        return static_cast<bool>(getValue(index, key));
+    }
+    PageSentence* getPage(int index) const;
+    int indexAmongThumbs(const SentenceComponent* view) const;
+    int indexAmongPages(const SentenceComponent* view) const;
+    int indexAmongViews(const SentenceComponent* view) const;
+
+    void createViews(int index);
+    bool loadWaveformFile(const juce::File& waveformFile);
+    void restartSaveTimer();
+    void sentencePropertyChanged(int index, const juce::Identifier& property);
+    void coursePropertyChanged(const juce::Identifier& property);
+    /** Sends the cursor to the left edge of the sentence's waveform-strip view. */
+    void moveCursorToSentence(int index);
+    /** Seconds of a cursor pixel, kept within 0 and the sentence's end. */
+    double cursorSecondsWithin(int index, int pixel) const;
+    void textChanged(SentenceComponent* view, const juce::String& text, bool moveOn, bool foreign);
+    void moveTextInputOn(int index, bool foreign);
+    /** The shortest part a boundary move leaves: 0.3 s of the course audio, in samples. */
+    int shortestPartSamples() const;
+    void resyncBoundaries(int index);
+
+    juce::File courseFile;
+    juce::ValueTree course;
+    CourseController* owner;
+    juce::OwnedArray<SentenceComponent> thumbs;
+    juce::OwnedArray<SentenceComponent> pages;
+    std::unique_ptr<juce::AudioFormatReader> reader;
+    juce::AudioThumbnailCache thumbnailCache;
+    juce::AudioThumbnail thumbnail;
+    int selected = -1;
+    bool learning = true;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(CourseModel)
 };
