@@ -1,6 +1,7 @@
 #include "engine/Clock.h"
 
 std::optional<juce::Time> Clock::fixedTime;
+std::optional<juce::uint32> Clock::fixedCounter;
 
 juce::Time Clock::now()
 {
@@ -15,4 +16,15 @@ void Clock::setFixedTime(juce::Time fixed)
 void Clock::clearFixedTime()
 {
     fixedTime.reset();
+    fixedCounter.reset();
+}
+
+juce::uint32 Clock::millisecondCounter()
+{
+    return fixedCounter.has_value() ? *fixedCounter : juce::Time::getMillisecondCounter();
+}
+
+void Clock::setFixedMillisecondCounter(juce::uint32 milliseconds)
+{
+    fixedCounter = milliseconds;
 }

@@ -11,10 +11,17 @@ public:
 
     static juce::Time now();
 
+    /** The framework's millisecond counter (wraps after about 49.7 days), or the one a test set. */
+    static juce::uint32 millisecondCounter();
+
     /** Fixes "now" at the given time until clearFixedTime is called. */
     static void setFixedTime(juce::Time fixed);
     static void clearFixedTime();
 
+    /** Fixes the millisecond counter until clearFixedTime is called. */
+    static void setFixedMillisecondCounter(juce::uint32 milliseconds);
+
 private:
     static std::optional<juce::Time> fixedTime;
+    static std::optional<juce::uint32> fixedCounter;
 };

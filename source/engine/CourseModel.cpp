@@ -63,12 +63,24 @@ bool mouseButtonHeld()
            juce::Desktop::getInstance().getNumDraggingMouseSources() > 0;
 }
 
-// TODO(statistics): the settings object keeps the usage statistics (the count of unfamiliar
-// sentences and the learning and review time) but has no operations for them yet. These two are
-// the model's only call sites: reviewSentenceAddOne / reviewSentenceMinusOne, and stopTiming
-// followed by startTiming after each save.
-void countUnfamiliarSentence(bool /*added*/) {}
-void restartUsageTiming(bool /*learning*/) {}
+// The usage statistics follow the unfamiliar sentences and the time spent with the course.
+void countUnfamiliarSentence(bool added)
+{
+    if (systemModel == nullptr)
+        return;
+    if (added)
+        systemModel->reviewSentenceAddOne();
+    else
+        systemModel->reviewSentenceMinusOne();
+}
+
+void restartUsageTiming(bool learning)
+{
+    if (systemModel == nullptr)
+        return;
+    systemModel->stopTiming(learning);
+    systemModel->startTiming();
+}
 } // namespace
 
 CourseModel::CourseModel(CourseController* controller)

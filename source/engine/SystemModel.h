@@ -117,6 +117,24 @@ public:
         translation), 2 Simplified Chinese, 3 Traditional Chinese; other values change nothing. */
     void setAppLanguage();
 
+    // Usage statistics, kept in the settings file.
+    static const juce::String TotalLearnTime;
+    static const juce::String TotalReviewTime;
+    static const juce::String TotalReviewSentences;
+
+    /** Starts the usage stopwatch; one already running restarts without being counted. */
+    void startTiming();
+    /** Adds the running time to the learning (true) or review total; nothing when none runs. */
+    void stopTiming(bool learning);
+    void reviewSentenceAddOne();
+    /** Never goes below 0. */
+    void reviewSentenceMinusOne();
+    /** The statistics message box. */
+    void popStatisticsWindow();
+    /** Its title and text, as the box shows them. */
+    juce::String getStatisticsTitle() const;
+    juce::String getStatisticsText() const;
+
     /** The translation text installed last; empty while the texts are shown in English. */
     const juce::String& getInstalledTranslation() const { return installedTranslation; }
 
