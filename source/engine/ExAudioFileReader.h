@@ -35,6 +35,7 @@ private:
     void dropSentencesPastTheEnd(juce::XmlElement* course) const;
     void setSentenceEnds(juce::XmlElement* course) const;
     static void removeEmptySentences(juce::XmlElement* course);
+    void fillOverview();
     bool writeWaveformFile(const juce::File& target);
 
     juce::File audioFile;
@@ -42,6 +43,8 @@ private:
     juce::String courseName;
     double sampleRate = 0.0;
     juce::int64 lengthInSamples = 0;
+    // The checked audio, read again by the job for the overview.
+    std::unique_ptr<juce::AudioFormatReader> reader;
     juce::AudioThumbnailCache thumbnailCache;
     juce::AudioThumbnail thumbnail;
 

@@ -170,6 +170,29 @@ protected:
         return juce::parseXML(DocumentManager::TempDir().getChildFile(juce::String(stem) + ".xml"));
     }
 
+    /** The overview stream the framework's own loader makes of the audio. */
+    static juce::MemoryBlock frameworkOverviewOf(const juce::File& audio)
+    {
+        juce::AudioThumbnailCache cache(1);
+        juce::AudioThumbnail thumbnail(64, *formatManager, cache);
+        thumbnail.setSource(new juce::FileInputSource(audio, false));
+        const auto end = juce::Time::getMillisecondCounter() + 20000;
+        while (!thumbnail.isFullyLoaded() && juce::Time::getMillisecondCounter() < end)
+            juce::MessageManager::getInstance()->runDispatchLoopUntil(10);
+        juce::MemoryOutputStream stream;
+        thumbnail.saveTo(stream);
+        return stream.getMemoryBlock();
+    }
+
+    static juce::MemoryBlock decompressed(const juce::File& smg)
+    {
+        juce::GZIPDecompressorInputStream stream(new juce::FileInputStream(smg), true,
+                                                 juce::GZIPDecompressorInputStream::zlibFormat);
+        juce::MemoryBlock bytes;
+        stream.readIntoMemoryBlock(bytes);
+        return bytes;
+    }
+
     /** Reads the waveform file back as the course model will. */
     static void expectWaveformOf(const juce::File& smg, juce::int64 length, double rate, int channels)
     {
@@ -275,8 +298,11 @@ TEST_F(ExAudioFileReaderTest, MakesTheWorkingSetFromEachFormat)
         EXPECT_EQ(whole->getStringAttribute(CourseModel::StartSamples), "0");
         EXPECT_EQ(whole->getStringAttribute(CourseModel::EndSamples), juce::String(length));
 
-        expectWaveformOf(DocumentManager::TempDir().getChildFile(juce::String(stem) + ".smg"), length, c.rate,
-                         c.channels);
+        const auto smg = DocumentManager::TempDir().getChildFile(juce::String(stem) + ".smg");
+        expectWaveformOf(smg, length, c.rate, c.channels);
+        // The overview is filled by our own job, in large blocks: it must be the very stream the
+        // framework's loader would have made.
+        EXPECT_TRUE(decompressed(smg) == frameworkOverviewOf(audio)) << c.extension;
         EXPECT_EQ(DocumentManager::TempDir().getNumberOfChildFiles(juce::File::findFilesAndDirectories), 2);
     }
 }
