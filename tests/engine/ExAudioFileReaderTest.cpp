@@ -4,6 +4,7 @@
 #include "engine/DocumentManager.h"
 #include "harness/AudioFixtures.h"
 #include "harness/ModalAnswerer.h"
+#include "harness/TemporaryHome.h"
 #include "platform/Mp3AudioFormat.h"
 #include "workspace/Main.h"
 
@@ -112,9 +113,7 @@ protected:
 
         Clock::setFixedTime(juce::Time(2017, 3, 2, 15, 30, 7, 0, true));
         dataFolder().deleteRecursively();
-        inputs = juce::File::getSpecialLocation(juce::File::tempDirectory)
-                     .getNonexistentChildFile("qz-inputs", {});
-        inputs.createDirectory();
+        inputs = makeScratchFolder("qz-inputs");
     }
 
     void TearDown() override

@@ -31,3 +31,11 @@ juce::File TemporaryHome::getDocumentsFolder() const
 {
     return juce::File::getSpecialLocation(juce::File::userDocumentsDirectory);
 }
+
+juce::File makeScratchFolder(const juce::String& prefix)
+{
+    auto folder = juce::File::getSpecialLocation(juce::File::userHomeDirectory)
+                      .getNonexistentChildFile(prefix, {}, false);
+    folder.createDirectory();
+    return folder;
+}

@@ -2,6 +2,10 @@
 
 #include <juce_core/juce_core.h>
 
+/** A new, empty folder for a test's own files inside the test process's home, which no other
+    test process shares (the system's temporary folder is shared by tests running in parallel). */
+juce::File makeScratchFolder(const juce::String& prefix);
+
 /** Points $HOME at a fresh temporary folder for its lifetime, so that the documents folder (and
     with it qZ's data folder) lies inside it; the previous home comes back afterwards. */
 class TemporaryHome

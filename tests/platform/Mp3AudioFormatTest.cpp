@@ -3,6 +3,7 @@
 // are sample-exact wherever they start, and what isn't MPEG audio is refused.
 #include "platform/Mp3AudioFormat.h"
 #include "harness/AudioFixtures.h"
+#include "harness/TemporaryHome.h"
 
 #include <gtest/gtest.h>
 
@@ -44,11 +45,9 @@ constexpr float onsetThreshold = 0.1f;
 /** A folder of its own for one test's files, removed afterwards. */
 struct ScratchFolder
 {
-    ScratchFolder() { folder.createDirectory(); }
     ~ScratchFolder() { folder.deleteRecursively(); }
 
-    juce::File folder = juce::File::getSpecialLocation(juce::File::tempDirectory)
-                            .getNonexistentChildFile("qz-mp3-", {}, false);
+    juce::File folder = makeScratchFolder("qz-mp3-");
 };
 
 /** Encodes the source with lame; the test fails when lame does. */

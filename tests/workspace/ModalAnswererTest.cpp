@@ -1,4 +1,5 @@
 #include "harness/ModalAnswerer.h"
+#include "harness/TemporaryHome.h"
 
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
@@ -79,8 +80,7 @@ protected:
     }
     void TearDown() override { folder.deleteRecursively(); }
 
-    juce::File folder =
-        juce::File::getSpecialLocation(juce::File::tempDirectory).getNonexistentChildFile("qz-chooser-", {});
+    juce::File folder = makeScratchFolder("qz-chooser-");
 };
 } // namespace
 
