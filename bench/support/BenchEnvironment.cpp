@@ -1,21 +1,10 @@
 #include "support/BenchEnvironment.h"
 
-#include "engine/SystemModel.h"
-#include "platform/Mp3AudioFormat.h"
 #include "workspace/Main.h"
 #include "workspace/QzLookAndFeel.h"
 
 #include <cstdlib>
 #include <unistd.h>
-
-namespace
-{
-template <typename Object> void deleteAndClear(Object*& pointer)
-{
-    delete pointer;
-    pointer = nullptr;
-}
-} // namespace
 
 BenchEnvironment::BenchEnvironment()
 {
@@ -49,28 +38,15 @@ juce::File BenchEnvironment::makeTemporaryHome()
 
 void BenchEnvironment::createProcessWideObjects()
 {
-    // As the application does it: the look and feel first, then the objects, then the formats.
+    // As the application does it: the look and feel first, then the objects and the formats.
     lookAndFeel = std::make_unique<QzLookAndFeel>();
     juce::LookAndFeel::setDefaultLookAndFeel(lookAndFeel.get());
-
-    undoManager = new juce::UndoManager(30000, 30);
-    commandManager = new juce::ApplicationCommandManager();
-    formatManager = new juce::AudioFormatManager();
-    deviceManager = new juce::AudioDeviceManager();
-    systemModel = new SystemModel(*lookAndFeel);
-
-    formatManager->registerBasicFormats();
-    formatManager->registerFormat(new Mp3AudioFormat(), false);
+    ::createProcessWideObjects(*lookAndFeel);
 }
 
 void BenchEnvironment::deleteProcessWideObjects()
 {
-    deleteAndClear(undoManager);
-    deleteAndClear(commandManager);
-    deleteAndClear(formatManager);
-    deleteAndClear(deviceManager);
-    deleteAndClear(systemModel);
-
+    ::deleteProcessWideObjects();
     juce::LookAndFeel::setDefaultLookAndFeel(nullptr);
     lookAndFeel.reset();
 }

@@ -21,6 +21,29 @@ template <typename Object> void deleteAndClear(Object*& pointer)
 }
 } // namespace
 
+void createProcessWideObjects(QzLookAndFeel& lookAndFeel)
+{
+    undoManager = new juce::UndoManager(30000, 30);
+    commandManager = new juce::ApplicationCommandManager();
+    formatManager = new juce::AudioFormatManager();
+    deviceManager = new juce::AudioDeviceManager();
+    systemModel = new SystemModel(lookAndFeel);
+
+    formatManager->registerBasicFormats();
+    // Our MP3 reader trims the encoder delay and knows the exact length; the course positions
+    // depend on both.
+    formatManager->registerFormat(new Mp3AudioFormat(), false);
+}
+
+void deleteProcessWideObjects()
+{
+    deleteAndClear(undoManager);
+    deleteAndClear(commandManager);
+    deleteAndClear(formatManager);
+    deleteAndClear(deviceManager);
+    deleteAndClear(systemModel);
+}
+
 qzApplication::qzApplication() = default;
 
 qzApplication::~qzApplication()
@@ -56,27 +79,13 @@ void qzApplication::initialise(const juce::String&)
     lookAndFeel = std::make_unique<QzLookAndFeel>();
     juce::LookAndFeel::setDefaultLookAndFeel(lookAndFeel.get());
 
-    createProcessWideObjects();
+    createProcessWideObjects(*lookAndFeel);
     openAudioDevice();
 
     instanceChannel = std::make_unique<InstanceChannel>(
         instanceChannelName(), [this](const juce::String& message) { anotherInstanceStarted(message); });
 
     mainWindow = std::make_unique<MainWindow>();
-}
-
-void qzApplication::createProcessWideObjects()
-{
-    undoManager = new juce::UndoManager(30000, 30);
-    commandManager = new juce::ApplicationCommandManager();
-    formatManager = new juce::AudioFormatManager();
-    deviceManager = new juce::AudioDeviceManager();
-    systemModel = new SystemModel(*lookAndFeel);
-
-    formatManager->registerBasicFormats();
-    // Our MP3 reader trims the encoder delay and knows the exact length; the course positions
-    // depend on both.
-    formatManager->registerFormat(new Mp3AudioFormat(), false);
 }
 
 void qzApplication::openAudioDevice()
@@ -91,16 +100,6 @@ void qzApplication::shutdown()
     mainWindow.reset();
     instanceChannel.reset();
     deleteProcessWideObjects();
-}
-
-void qzApplication::deleteProcessWideObjects()
-{
-    // The settings go last: the window's and the controller's destructors still write to them.
-    deleteAndClear(undoManager);
-    deleteAndClear(commandManager);
-    deleteAndClear(formatManager);
-    deleteAndClear(deviceManager);
-    deleteAndClear(systemModel);
 }
 
 void qzApplication::anotherInstanceStarted(const juce::String&)

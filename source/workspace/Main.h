@@ -16,6 +16,13 @@ extern juce::AudioFormatManager* formatManager;
 extern juce::AudioDeviceManager* deviceManager;
 extern SystemModel* systemModel;
 
+/** Creates the process-wide objects in start-up order, the settings given the look and feel, and
+    registers the audio formats: the framework's basic ones and our MP3 reader. */
+void createProcessWideObjects(QzLookAndFeel& lookAndFeel);
+/** Deletes them in shut-down order, each pointer nulled right after its object is gone; the
+    settings go last because the window's and the controller's destructors still write to them. */
+void deleteProcessWideObjects();
+
 /** The application object: creates the look and feel, the process-wide objects and the main
     window, in that order, and takes them down again in a fixed order at the end. */
 class qzApplication : public juce::JUCEApplication
@@ -38,9 +45,7 @@ public:
     static juce::String instanceChannelName();
 
 private:
-    void createProcessWideObjects();
     void openAudioDevice();
-    void deleteProcessWideObjects();
 
     std::unique_ptr<QzLookAndFeel> lookAndFeel;
     std::unique_ptr<MainWindow> mainWindow;
