@@ -1,6 +1,7 @@
 #include "engine/DocumentManager.h"
 
 #include "engine/Clock.h"
+#include "engine/CourseModel.h"
 #include "engine/ExAudioFileReader.h"
 
 namespace
@@ -145,4 +146,113 @@ int DocumentManager::getDaysFromDate(const juce::Time& time)
 juce::Time DocumentManager::getDateAfterDays(int days)
 {
     return Clock::now() + juce::RelativeTime::days(days);
+}
+
+//==============================================================================
+int DocumentManager::FileNameComparator::compareElements(const juce::File& first, const juce::File& second)
+{
+    const int order = first.getFileName().compare(second.getFileName());
+    return order < 0 ? -1 : (order > 0 ? 1 : 0);
+}
+
+juce::Array<juce::File> DocumentManager::listLibrary()
+{
+    // Every file counts as a candidate, whatever its extension: only its content decides.
+    return CourseDir().findChildFiles(juce::File::findFiles, false, "*");
+}
+
+std::unique_ptr<juce::XmlElement> DocumentManager::readArchivedCourseText(const juce::File& archive)
+{
+    juce::ZipFile zip(archive);
+    const int index = zip.getIndexOfFileName(archive.getFileNameWithoutExtension() + ".xml");
+    if (index < 0)
+        return nullptr;
+    std::unique_ptr<juce::InputStream> stream(zip.createStreamForEntry(index));
+    if (stream == nullptr)
+        return nullptr;
+    return juce::parseXML(stream->readEntireStreamAsString());
+}
+
+bool DocumentManager::isOpenCourse(const juce::File& archive)
+{
+    // The open course's own due sentences are counted by the controller from its working set.
+    const auto waveform = getCourseFile(waveformFile);
+    return TempDir().isDirectory() && waveform.existsAsFile() &&
+           waveform.getFileNameWithoutExtension() == archive.getFileNameWithoutExtension();
+}
+
+int DocumentManager::countDueSentences(const juce::XmlElement& course)
+{
+    int count = 0;
+    for (auto* sentence : course.getChildIterator())
+        if (sentence->getStringAttribute(CourseModel::NeedReview) == "1" &&
+            isDue(timeFromTimeString(sentence->getStringAttribute(CourseModel::NextReviewDate))))
+            ++count;
+    return count;
+}
+
+void DocumentManager::getCoursesNeedReview(juce::Array<juce::File>& courses, int& dueSentences)
+{
+    courses.clear();
+    dueSentences = 0;
+    for (const auto& candidate : listLibrary())
+    {
+        const auto course = readArchivedCourseText(candidate);
+        if (course == nullptr ||
+            !isDue(timeFromTimeString(course->getStringAttribute(CourseModel::NextReviewDate))) ||
+            course->getIntAttribute(CourseModel::NowStatus) == -1 || isOpenCourse(candidate))
+            continue;
+        courses.add(candidate);
+        dueSentences += countDueSentences(*course);
+    }
+}
+
+bool DocumentManager::createTomorrowMobileFiles(int keepPreviousDays)
+{
+    juce::Array<juce::File> dueTomorrow;
+    for (const auto& candidate : listLibrary())
+    {
+        const auto course = readArchivedCourseText(candidate);
+        if (course == nullptr)
+            continue;
+        // Dates are stored at local midnight: not due yet, but due a day earlier, is tomorrow.
+        const auto next = timeFromTimeString(course->getStringAttribute(CourseModel::NextReviewDate));
+        if (isDue(next) || !isDue(next - juce::RelativeTime::days(1)) ||
+            course->getIntAttribute(CourseModel::NowStatus) == -1 || isOpenCourse(candidate))
+            continue;
+        dueTomorrow.add(candidate);
+    }
+    return createTodayMobileFiles(dueTomorrow, keepPreviousDays);
+}
+
+bool DocumentManager::createTodayMobileFiles(const juce::Array<juce::File>& courses, int keepPreviousDays)
+{
+    const auto dayFolder = dataFolder().getChildFile("mobile-" + getCurrentTimeString(false));
+    // The folder is filled once a day; later starts that day leave it as it is.
+    if (dayFolder.isDirectory())
+        return true;
+
+    auto earlier = dataFolder().findChildFiles(juce::File::findDirectories, false, "*");
+    FileNameComparator byName;
+    earlier.sort(byName);
+    earlier.removeIf([](const juce::File& folder) { return !folder.getFileName().contains("mobile-"); });
+    for (int i = 0; i < earlier.size() - juce::jmax(0, keepPreviousDays); ++i)
+        earlier.getReference(i).deleteRecursively();
+
+    bool copied = true;
+    for (const auto& course : courses)
+    {
+        const auto source = MobileDir().getChildFile("M-" + course.getFileNameWithoutExtension() + ".ogg");
+        if (!source.existsAsFile())
+            continue;
+        const auto target = dayFolder.getChildFile(source.getFileName());
+        copied = target.create().wasOk() && source.copyFileTo(target) && copied;
+    }
+    return copied;
+}
+
+bool DocumentManager::unpackDocument(const juce::File& archive)
+{
+    juce::ZipFile zip(archive);
+    return zip.uncompressTo(TempDir(), true).wasOk();
 }

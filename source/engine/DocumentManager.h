@@ -53,9 +53,35 @@ public:
     /** Now plus that many days, the time of day kept. */
     static juce::Time getDateAfterDays(int days);
 
+    /** Orders files by their names (extension included, folder left out), case-sensitively. */
+    struct FileNameComparator
+    {
+        static int compareElements(const juce::File& first, const juce::File& second);
+    };
+
+    /** Fills the list with the library archives due for review now, other than the open course,
+        in the library folder's listing order, and the count with their due sentences. */
+    static void getCoursesNeedReview(juce::Array<juce::File>& courses, int& dueSentences);
+
+    /** Unfamiliar sentences of a course text whose review date has come. */
+    static int countDueSentences(const juce::XmlElement& course);
+
+    /** Copies the mobile files of the courses due tomorrow into today's day folder. */
+    static bool createTomorrowMobileFiles(int keepPreviousDays);
+
+    /** Makes today's day folder from these archives' mobile files, once a day, first trimming the
+        earlier day folders to the newest keepPreviousDays. False when a copy failed. */
+    static bool createTodayMobileFiles(const juce::Array<juce::File>& courses, int keepPreviousDays);
+
+    /** Extracts a course archive (or a courseware file) into the temporary folder. */
+    static bool unpackDocument(const juce::File& archive);
+
 private:
     static juce::File dataFolder();
     static int monthIndexFromName(const juce::String& name);
     static juce::File firstListedFile(const juce::String& pattern);
     static juce::File oggOfKind(bool wantRetelling);
+    static std::unique_ptr<juce::XmlElement> readArchivedCourseText(const juce::File& archive);
+    static bool isOpenCourse(const juce::File& archive);
+    static juce::Array<juce::File> listLibrary();
 };

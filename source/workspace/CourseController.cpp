@@ -1,30 +1,450 @@
 #include "workspace/CourseController.h"
 
 #include "engine/CourseModel.h"
+#include "engine/DocumentManager.h"
+#include "engine/GlobalData.h"
+#include "engine/SystemModel.h"
+#include "engine/audio/AudioCDExtractor.h"
+#include "workspace/BaseComponent.h"
+#include "workspace/FunctionZone.h"
+#include "workspace/Main.h"
+#include "workspace/StatusBar.h"
+#include "workspace/containers/PagesContainer.h"
+#include "workspace/containers/ThumbsContainer.h"
 
-CourseController::CourseController() : courseModel(std::make_unique<CourseModel>(this)) {}
+namespace
+{
+const juce::String lineBreak("\r\n");
+// The command that starts the interpretation of the selected sentence.
+const int interpretCurrentSentence = 0x2005;
+
+void showBox(juce::MessageBoxIconType icon, const juce::String& title, const juce::String& message)
+{
+    juce::AlertWindow::showMessageBox(icon, title, message);
+}
+} // namespace
+
+CourseController::CourseController()
+{
+    DocumentManager::getCoursesNeedReview(dueCourses, dueSentences);
+    countDueSentencesLeftInWorkingSet();
+    DocumentManager::createTomorrowMobileFiles(systemModel->keepPreviousMobileDir);
+
+    courseModel = std::make_unique<CourseModel>(this);
+    sentencePlayer = std::make_unique<AudioSentencesPlayer>();
+    sentencePlayer->addListener(this);
+}
 
 CourseController::~CourseController()
 {
+    stopTimer(0);
+    stopTimer(1);
+    if (isCourseOpen())
+        stopUsageTiming();
+    sentencePlayer->removeListener(this);
+    sentencePlayer.reset();
     courseModel.reset();
 }
 
-void CourseController::resizeViews() {}
+void CourseController::countDueSentencesLeftInWorkingSet()
+{
+    const auto courseText = DocumentManager::getCourseFile(DocumentManager::courseText);
+    if (!courseText.existsAsFile())
+        return;
+    if (const auto course = juce::parseXML(courseText))
+        dueSentences += DocumentManager::countDueSentences(*course);
+}
 
-void CourseController::setCursorPosition(double) {}
+void CourseController::addViews(juce::Component* view)
+{
+    if (auto* strip = dynamic_cast<ThumbsContainer*>(view))
+        thumbsContainer = strip;
+    else if (auto* pages = dynamic_cast<PagesContainer*>(view))
+        pagesContainer = pages;
+    else if (auto* status = dynamic_cast<StatusBar*>(view))
+        statusBar = status;
+    else if (auto* toolbar = dynamic_cast<FunctionZone*>(view))
+        functionZone = toolbar;
+}
 
+void CourseController::setViewports(juce::Viewport* waveformStrip, juce::Viewport* pages)
+{
+    waveformViewport = waveformStrip;
+    pagesViewport = pages;
+}
+
+bool CourseController::isCourseOpen() const
+{
+    return courseModel->getCourseFile() != juce::File();
+}
+
+bool CourseController::temporaryFolderHoldsFiles()
+{
+    return DocumentManager::TempDir().getNumberOfChildFiles(juce::File::findFiles) > 0;
+}
+
+//==============================================================================
+void CourseController::startWholeApplication()
+{
+    const auto leftCourse = DocumentManager::getCourseFile(DocumentManager::courseText);
+    if (leftCourse.existsAsFile())
+    {
+        loadGivenCourse(leftCourse);
+        return;
+    }
+
+    if (temporaryFolderHoldsFiles())
+        DocumentManager::TempDir().deleteRecursively();
+
+    if (dueCourses.size() >= systemModel->atLeastUnreview)
+        reviewCourse();
+}
+
+bool CourseController::learnNewCourse()
+{
+    juce::FileChooser chooser(TRANS("Select an audio file and open it"), juce::File(),
+                              "*.qzc; *.mp3; *.wav; *.aiff; *.aif; *.wma; *.ogg; *.fla; *.cda", true);
+    if (!chooser.browseForFileToOpen())
+        return false;
+
+    const auto file = chooser.getResult();
+    const auto extension = file.getFileExtension();
+    if (extension == ".qzc")
+        return loadCourseware(file);
+
+    const auto courseText = [] { return DocumentManager::getCourseFile(DocumentManager::courseText); };
+    if (extension == ".cda")
+    {
+        const auto track = extractCdTrack(file);
+        if (track == juce::File())
+            return false;
+        if (!DocumentManager::createCourseFiles(track))
+        {
+            showBox(juce::MessageBoxIconType::WarningIcon, TRANS("Ah oh"),
+                    TRANS("Audio CD data load failed!"));
+            return false;
+        }
+        return loadGivenCourse(courseText());
+    }
+
+    if (!DocumentManager::createCourseFiles(file))
+    {
+        showBox(juce::MessageBoxIconType::WarningIcon, TRANS("Message"), TRANS("File load failed!"));
+        return false;
+    }
+    return loadGivenCourse(courseText());
+}
+
+juce::File CourseController::extractCdTrack(const juce::File& cdaFile)
+{
+    if (!cdaFile.isOnCDRomDrive())
+    {
+        showBox(juce::MessageBoxIconType::InfoIcon, TRANS("Ah oh"),
+                TRANS("This file isn't a valid CD audio."));
+        return {};
+    }
+    const auto track =
+        DocumentManager::TempDir().getChildFile("CD-" + cdaFile.getFileNameWithoutExtension() + ".wav");
+    if (!AudioCDExtractor::extractAudioDataToFile(cdaFile, track))
+    {
+        // The job has said what went wrong, if anything; a partly written track is no use.
+        track.deleteFile();
+        return {};
+    }
+    return track;
+}
+
+// TODO(courseware): unpack the courseware into a new working set and open it for learning.
+bool CourseController::loadCourseware(const juce::File&)
+{
+    return false;
+}
+
+bool CourseController::reviewCourse()
+{
+    if (dueCourses.isEmpty())
+        return false;
+    // A course that fails to open stays first in the list, to be tried again.
+    if (!DocumentManager::unpackDocument(dueCourses.getFirst()) ||
+        !loadGivenCourse(DocumentManager::getCourseFile(DocumentManager::courseText)))
+        return false;
+    dueCourses.remove(0);
+    return true;
+}
+
+//==============================================================================
+bool CourseController::loadGivenCourse(const juce::File& courseText)
+{
+    GlobalData::resetAllRuningGlobalData();
+    if (!courseModel->loadCourseTextFile(courseText))
+        return false;
+
+    thumbsContainer->addAndDisplaySentences();
+    pagesContainer->addAndDisplaySentences();
+    if (auto* reader = courseModel->getReader())
+        thumbsContainer->setChannelNumber(reader->numChannels == 1);
+
+    showCourseStatus();
+    setTitleBarText(true);
+    resizeViews();
+    zoomStripToFillView();
+
+    // TODO(mixer): create the mixer and loop panel, hidden, at the first load; sentence audio is
+    // heard through its device callback.
+    systemModel->startTiming();
+
+    if (!courseModel->isLearning())
+        // TODO(review): with TransWhenReview on and TransFirst 1, a course that still has a due
+        // sentence starts that sentence's typed answer instead; the review schedule decides.
+        commandManager->invokeDirectly(interpretCurrentSentence, true);
+
+    makeViewportScroll(true, true);
+    showOrHideNoteMarker();
+    return true;
+}
+
+void CourseController::showCourseStatus()
+{
+    const int selected = courseModel->getSelectedIndex();
+    setStatus(StatusBar::unfamiliarCount, courseModel->getValue(-1, CourseModel::TotalNeedReview).toString());
+    setStatus(StatusBar::sentenceCount, juce::String(courseModel->getNumSentences()));
+    setStatus(StatusBar::selectedNumber, juce::String(selected + 1));
+    setStatus(StatusBar::selectedLength, GlobalData::secondsToCsString(courseModel->getSelectedLength()));
+    setStatus(StatusBar::playPosition,
+              GlobalData::secondsToCsString(courseModel->getSentenceStartSeconds(selected)));
+    setStatus(StatusBar::courseLength, GlobalData::secondsToCsString(courseModel->getCourseSeconds()));
+}
+
+void CourseController::zoomStripToFillView()
+{
+    if (waveformViewport == nullptr)
+        return;
+    // The zoom stops growing at its maximum, so a course too short to fill the view ends the loop.
+    while (courseModel->getNumSentences() > 0 &&
+           thumbsContainer->getAllThumbsWidth() < waveformViewport->getMaximumVisibleWidth())
+    {
+        const auto before = GlobalData::widthZoomFactor;
+        thumbsContainer->zoomThumbs(true, 0);
+        if (GlobalData::widthZoomFactor <= before)
+            break;
+    }
+}
+
+void CourseController::giveUpCurrentCourse()
+{
+    if (isSentencePlayerPlaying())
+        stopSentencePlayer();
+    if (juce::AlertWindow::showOkCancelBox(juce::MessageBoxIconType::QuestionIcon, TRANS("Confirm"),
+                                           TRANS("Are you sure you want to give up this course?") +
+                                               lineBreak + lineBreak + TRANS("This action can't be undo."),
+                                           {}, {}, nullptr, nullptr))
+        resetToEmpty();
+}
+
+void CourseController::resetToEmpty()
+{
+    stopTimer(0);
+    stopTimer(1);
+    stopUsageTiming();
+    // TODO(tool windows): the preferences window, the mixer panel and the notes editor go here.
+
+    courseModel->courseModelReset();
+    DocumentManager::TempDir().deleteRecursively();
+
+    if (statusBar != nullptr)
+        statusBar->resetTimeLabels();
+    if (thumbsContainer != nullptr)
+    {
+        thumbsContainer->resized();
+        thumbsContainer->setChannelNumber(true);
+    }
+    if (pagesContainer != nullptr)
+        pagesContainer->pagesReset();
+    if (functionZone != nullptr)
+        functionZone->showOrHideNoteMarker(false);
+    setCursorPosition(0.0);
+    setTitleBarText(false);
+
+    GlobalData::resetAllRuningGlobalData();
+    sentencePlayer->valueInit();
+    courseLoopLimit = 2;
+    courseLoopCounter = 0;
+    courseLoopOn = false;
+}
+
+void CourseController::stopUsageTiming()
+{
+    systemModel->stopTiming(courseModel->isLearning());
+}
+
+//==============================================================================
+juce::String CourseController::getTitleText(bool withCourse) const
+{
+    juce::String title("qZ");
+    const auto name = courseModel->getValue(-1, CourseModel::CourseName).toString();
+    const auto waveform = DocumentManager::getCourseFile(DocumentManager::waveformFile);
+    if (!withCourse || name.isEmpty() || !waveform.existsAsFile())
+        return title;
+
+    // The stem 2017-0402-1530-07 was made on 2017-04-02.
+    const auto day = waveform.getFileNameWithoutExtension().dropLastCharacters(8);
+    title << " - " << name << " (" << day.substring(0, 7) << "-" << day.substring(7) << ")";
+    if (isCourseOpen())
+        title << (courseModel->isLearning() ? TRANS(" - Learning...") : TRANS(" - Reviewing..."));
+    return title;
+}
+
+void CourseController::setTitleBarText(bool withCourse)
+{
+    if (statusBar == nullptr)
+        return;
+    if (auto* window = dynamic_cast<juce::DocumentWindow*>(statusBar->getTopLevelComponent()))
+        window->setName(getTitleText(withCourse));
+}
+
+void CourseController::setStatus(int type, const juce::String& text)
+{
+    if (statusBar != nullptr)
+        statusBar->setInfo(type, text);
+}
+
+void CourseController::cueSelectedSentence()
+{
+    sentencePlayer->setAudioSource(courseModel->getSentenceAudioReader(courseModel->getSelectedIndex()));
+}
+
+void CourseController::resizeViews()
+{
+    cueSelectedSentence();
+    if (thumbsContainer != nullptr)
+        thumbsContainer->resized();
+    if (pagesContainer != nullptr)
+        pagesContainer->resized();
+}
+
+void CourseController::setCursorPosition(double seconds)
+{
+    if (thumbsContainer != nullptr)
+        thumbsContainer->setCursorPosition(GlobalData::secondsToX(seconds));
+    setStatus(StatusBar::playPosition, GlobalData::secondsToCsString(seconds));
+    setStatus(StatusBar::selectedLength, GlobalData::secondsToCsString(courseModel->getSelectedLength()));
+    setStatus(StatusBar::selectedNumber, juce::String(courseModel->getSelectedIndex() + 1));
+}
+
+// TODO(playback): cueing at a position and scrolling to the selection come with playback
+// following.
 void CourseController::setPlayPosition(bool, const double&) {}
 
 void CourseController::makeViewportScroll(bool, bool) {}
 
-void CourseController::unfamiliarNumberChanged() {}
+void CourseController::unfamiliarNumberChanged()
+{
+    setStatus(StatusBar::unfamiliarCount, courseModel->getValue(-1, CourseModel::TotalNeedReview).toString());
+}
 
-void CourseController::setTitleBarText(bool) {}
+void CourseController::lengthChanged()
+{
+    setStatus(StatusBar::courseLength, GlobalData::secondsToCsString(courseModel->getCourseSeconds()));
+}
 
-void CourseController::lengthChanged() {}
+void CourseController::showOrHideNoteMarker()
+{
+    if (functionZone == nullptr)
+        return;
+    const auto retelling = DocumentManager::getCourseFile(DocumentManager::retelling);
+    const bool hasNotes = courseModel->getValue(-1, CourseModel::Notes).toString().isNotEmpty();
+    functionZone->showOrHideNoteMarker(hasNotes || (retelling.existsAsFile() && retelling.getSize() > 3));
+}
 
-void CourseController::showOrHideNoteMarker() {}
+void CourseController::sentenceAdded(int index)
+{
+    cueSelectedSentence();
+    if (thumbsContainer != nullptr)
+        thumbsContainer->sentenceAdded(index);
+    if (pagesContainer != nullptr)
+        pagesContainer->sentenceAdded(index);
+    setStatus(StatusBar::sentenceCount, juce::String(courseModel->getNumSentences()));
+    setStatus(StatusBar::selectedNumber, juce::String(courseModel->getSelectedIndex() + 1));
+}
 
-void CourseController::sentenceAdded(int) {}
+void CourseController::sentenceRemoved(int index, int lengthInSamples)
+{
+    cueSelectedSentence();
+    if (thumbsContainer != nullptr)
+        thumbsContainer->sentenceRemoved(index, lengthInSamples);
+    if (pagesContainer != nullptr)
+        pagesContainer->sentenceRemoved(index, lengthInSamples);
+    setStatus(StatusBar::sentenceCount, juce::String(courseModel->getNumSentences()));
+    unfamiliarNumberChanged();
+    setStatus(StatusBar::selectedNumber, juce::String(courseModel->getSelectedIndex() + 1));
+}
 
-void CourseController::sentenceRemoved(int, int) {}
+void CourseController::updateThumbsWhenVolumeChanged()
+{
+    if (thumbsContainer != nullptr)
+        thumbsContainer->repaint();
+}
+
+void CourseController::setCourseTitle(const juce::String& title)
+{
+    courseModel->setValue(-1, CourseModel::CourseName, title, true);
+}
+
+void CourseController::setCourseNotes(const juce::String& notes)
+{
+    courseModel->setValue(-1, CourseModel::Notes, notes, true);
+}
+
+bool CourseController::isSentencePlayerPlaying() const
+{
+    return sentencePlayer->transportSource.isPlaying();
+}
+
+void CourseController::stopSentencePlayer()
+{
+    sentencePlayer->stop();
+}
+
+//==============================================================================
+// TODO(playback): repetitions, pauses and moving on after a sentence come with playback following.
+void CourseController::sentenceFinished(AudioSentencesPlayer*) {}
+
+void CourseController::playerStarted(AudioSentencesPlayer*)
+{
+    if (functionZone != nullptr)
+        functionZone->playStarted();
+}
+
+void CourseController::playerStopped(AudioSentencesPlayer*)
+{
+    if (functionZone != nullptr)
+        functionZone->playStoped();
+}
+
+void CourseController::timerCallback(int) {}
+
+// Only the preferences window broadcasts to the controller: its changes are applied here.
+void CourseController::changeListenerCallback(juce::ChangeBroadcaster*)
+{
+    if (thumbsContainer != nullptr)
+    {
+        thumbsContainer->repaint();
+        thumbsContainer->applyCursorColour();
+    }
+    if (pagesContainer != nullptr)
+    {
+        pagesContainer->initPageData();
+        pagesContainer->repaint();
+    }
+    auto& pages = courseModel->getPages();
+    for (int i = pages.size(); --i >= 0;)
+        pages.getUnchecked(i)->applySystemTextAttrib();
+    if (statusBar != nullptr)
+    {
+        statusBar->applySystemColour();
+        if (auto* base = statusBar->findParentComponentOfClass<BaseComponent>())
+            base->applySystemColourForFileBrowser();
+    }
+    systemModel->setAppLanguage();
+    setTitleBarText(isCourseOpen());
+}

@@ -1,23 +1,56 @@
 #pragma once
 
-#include <juce_core/juce_core.h>
+#include "engine/audio/AudioSentencesPlayer.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
 
 #include <memory>
 
 class CourseModel;
+class ThumbsContainer;
+class PagesContainer;
+class StatusBar;
+class FunctionZone;
 
-/** The controller of the open course: owns the course model and is called back by it after each
-    change, to keep the containers, the status bar, the toolbar and the title current.
-
-    The containers, the status bar, the toolbar and the sentence player are not there yet, so the
-    callbacks have nothing to update for now. */
-class CourseController
+/** The controller of the open course. It owns the course model and the sentence player, knows the
+    views that the main component made, and runs every road on a course: start-up, opening a new
+    recording, loading a course text and clearing the workspace. The model calls it back after
+    each change so that the containers, the status bar, the toolbar and the title stay current. */
+class CourseController : private AudioSentencesPlayer::Listener,
+                         private juce::ChangeListener,
+                         private juce::MultiTimer
 {
 public:
+    /** Scans the library for due courses and copies tomorrow's mobile files. */
     CourseController();
-    ~CourseController();
+    ~CourseController() override;
 
     CourseModel& getCourseModel() const { return *courseModel; }
+    AudioSentencesPlayer& getSentencePlayer() const { return *sentencePlayer; }
+
+    /** Keeps the component as one of the views to update, by its class; others are ignored. */
+    void addViews(juce::Component* view);
+    void setViewports(juce::Viewport* waveformStrip, juce::Viewport* pages);
+
+    /** Reopens a course left from the last run, else clears stray files and offers due courses. */
+    void startWholeApplication();
+    /** Asks for a recording (or courseware, or a CD track) and opens it as a new course. */
+    bool learnNewCourse();
+    bool loadGivenCourse(const juce::File& courseText);
+    bool loadCourseware(const juce::File& coursewareFile);
+    /** Copies a CD track into the temporary folder. The WAV file, or the nonexistent file when
+        the file lies on no CD drive (the learner is told) or the copy failed. */
+    juce::File extractCdTrack(const juce::File& cdaFile);
+    /** Opens the first due course of the library for review. */
+    bool reviewCourse();
+    /** Asks, then clears the workspace. */
+    void giveUpCurrentCourse();
+    /** Closes the course and deletes its working set. */
+    void resetToEmpty();
+
+    bool isCourseOpen() const;
+    int getNumDueCourses() const { return dueCourses.size(); }
+    int getNumDueSentences() const { return dueSentences; }
 
     // Called back by the course model.
     void resizeViews();
@@ -31,13 +64,61 @@ public:
     void sentenceAdded(int index);
     void sentenceRemoved(int index, int lengthInSamples);
 
-    /** Whether the course's sentence player is playing, and stopping it; without a player there
-        is nothing to play. */
-    bool isSentencePlayerPlaying() const { return false; }
-    void stopSentencePlayer() {}
+    /** Repaints the waveform strip after the mixer's volume changed. */
+    void updateThumbsWhenVolumeChanged();
+    void setCourseTitle(const juce::String& title);
+    void setCourseNotes(const juce::String& notes);
+
+    bool isSentencePlayerPlaying() const;
+    void stopSentencePlayer();
+
+    /** The main window's title for the open course, or "qZ" alone. */
+    juce::String getTitleText(bool withCourse) const;
+
+    /** Whether the temporary folder holds any file. */
+    static bool temporaryFolderHoldsFiles();
 
 private:
+    void sentenceFinished(AudioSentencesPlayer* player) override;
+    void playerStarted(AudioSentencesPlayer* player) override;
+    void playerStopped(AudioSentencesPlayer* player) override;
+    void timerCallback(int timerId) override;
+    void changeListenerCallback(juce::ChangeBroadcaster* source) override;
+
+    void countDueSentencesLeftInWorkingSet();
+    void cueSelectedSentence();
+    void setStatus(int type, const juce::String& text);
+    void showCourseStatus();
+    void zoomStripToFillView();
+    void stopUsageTiming();
+
+    // The sentence-loop settings kept while dictation runs.
+    bool savedLoopOn = false;
+    int savedRepeatLimit = 1;
+    double savedPauseFactor = 1.0;
+
     std::unique_ptr<CourseModel> courseModel;
+    std::unique_ptr<AudioSentencesPlayer> sentencePlayer;
+
+    juce::Viewport* waveformViewport = nullptr;
+    juce::Viewport* pagesViewport = nullptr;
+    ThumbsContainer* thumbsContainer = nullptr;
+    PagesContainer* pagesContainer = nullptr;
+    StatusBar* statusBar = nullptr;
+    FunctionZone* functionZone = nullptr;
+
+    juce::Array<juce::File> dueCourses;
+    int dueSentences = 0;
+
+    int courseLoopLimit = 2;
+    int courseLoopCounter = 0;
+    bool courseLoopOn = false;
+
+    int sentenceRepeatLimit = 3;
+    int repeatCounter = 0;
+    juce::uint32 pauseStart = 0;
+    double pauseFactor = 0.9;
+    bool sentenceLoopOn = false;
 
     JUCE_DECLARE_NON_COPYABLE(CourseController)
 };

@@ -1,23 +1,37 @@
 #include "workspace/MainWindow.h"
 
 #include "engine/SystemModel.h"
+#include "workspace/BaseComponent.h"
+#include "workspace/CourseController.h"
 #include "workspace/Main.h"
 
-MainWindow::MainWindow()
-    : DocumentWindow("qZ", juce::Colours::black, DocumentWindow::allButtons)
+MainWindow::MainWindow() : DocumentWindow("qZ", juce::Colours::lightgrey, DocumentWindow::allButtons, true)
 {
-    setUsingNativeTitleBar(true);
+    setContentOwned(new BaseComponent(), true);
     setResizable(true, false);
-    setContentOwned(new juce::Component(), false);
+    setResizeLimits(616, 430, 8192, 8192);
+    centreWithSize(getWidth(), getHeight());
+    setUsingNativeTitleBar(true);
 
-    if (!restoreWindowStateFromString(systemModel->getMainWindowState()))
-        centreWithSize(800, 600);
+    getBaseComponent().getController()->setTitleBarText(true);
+    restoreWindowStateFromString(systemModel->getMainWindowState());
+
     setVisible(true);
+    setWantsKeyboardFocus(false);
+    addKeyListener(commandManager->getKeyMappings());
+
+    getBaseComponent().getController()->startWholeApplication();
 }
 
 MainWindow::~MainWindow()
 {
+    removeKeyListener(commandManager->getKeyMappings());
     systemModel->getProperties().setValue(SystemModel::MainWindowState, getWindowStateAsString());
+}
+
+BaseComponent& MainWindow::getBaseComponent() const
+{
+    return *static_cast<BaseComponent*>(getContentComponent());
 }
 
 void MainWindow::closeButtonPressed()

@@ -2,7 +2,10 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
-/** The application's one document window, titled "qZ". */
+class BaseComponent;
+
+/** The application's one document window. It holds the whole workspace, restores its last size
+    and place, passes key presses anywhere in it to the commands, and starts the controller. */
 class MainWindow : public juce::DocumentWindow
 {
 public:
@@ -11,6 +14,10 @@ public:
 
     void closeButtonPressed() override;
 
+    BaseComponent& getBaseComponent() const;
+
 private:
+    juce::TooltipWindow tooltipWindow{nullptr, 700};
+
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(MainWindow)
 };

@@ -1,0 +1,109 @@
+#include "workspace/containers/PagesContainer.h"
+
+#include "engine/SystemModel.h"
+#include "workspace/Main.h"
+#include "workspace/PopupMenuComponent.h"
+#include "workspace/sentences/SentenceComponent.h"
+
+PagesContainer::PagesContainer(juce::OwnedArray<SentenceComponent>& modelViews, juce::Viewport* pagesViewport)
+    : SentencesContainer(modelViews), viewport(pagesViewport), badge(std::make_unique<PopupMenuComponent>())
+{
+    holder.setInterceptsMouseClicks(false, true);
+    addAndMakeVisible(holder);
+    addAndMakeVisible(*badge);
+    badge->setAlwaysOnTop(true);
+    initPageData();
+}
+
+PagesContainer::~PagesContainer() = default;
+
+void PagesContainer::initPageData()
+{
+    sentenceCount = views.size();
+    // A page too low for one block still holds one, so the page count never divides by zero.
+    perPage = juce::jmax(1, (systemModel->pageHeight - 70) / Page::sentencePitch);
+    if (sentenceCount > 0)
+        managerAndSetPages(0);
+}
+
+void PagesContainer::managerAndSetPages(int from)
+{
+    pageCount = (sentenceCount + perPage - 1) / perPage;
+    while (pages.size() < pageCount)
+        holder.addAndMakeVisible(pages.add(new Page()));
+    while (pages.size() > pageCount)
+        pages.removeLast();
+
+    for (int p = juce::jmax(0, from / perPage); p < pageCount; ++p)
+    {
+        juce::Array<SentenceComponent*> list;
+        for (int i = p * perPage; i < juce::jmin((p + 1) * perPage, views.size()); ++i)
+            list.add(views.getUnchecked(i));
+        pages.getUnchecked(p)->setSentences(list);
+    }
+
+    for (int p = 0; p < pages.size(); ++p)
+    {
+        pages.getUnchecked(p)->setPageNumber(p + 1, pageCount);
+        pages.getUnchecked(p)->applyPageNumberColour();
+    }
+    resized();
+}
+
+void PagesContainer::pagesReset()
+{
+    sentenceCount = 0;
+    pageCount = 0;
+    pages.clear();
+    zoom = 1.0f;
+    holder.setTransform({});
+    resized();
+    resized();
+    badge->setBackground(false, false);
+}
+
+void PagesContainer::addAndDisplaySentences()
+{
+    initPageData();
+}
+
+void PagesContainer::sentenceAdded(int index)
+{
+    ++sentenceCount;
+    managerAndSetPages(index);
+}
+
+void PagesContainer::sentenceRemoved(int index, int)
+{
+    --sentenceCount;
+    managerAndSetPages(index);
+}
+
+void PagesContainer::resized()
+{
+    const int pageWidth = systemModel->pageWidth;
+    const int pageHeight = systemModel->pageHeight;
+    const int visibleWidth = viewport != nullptr ? viewport->getMaximumVisibleWidth() : getWidth();
+    const int visibleHeight = viewport != nullptr ? viewport->getMaximumVisibleHeight() : getHeight();
+    const int w = juce::jmax(visibleWidth, pageWidth + 40);
+    const int h = juce::jmax(visibleHeight, pageHeight + 40);
+    const int n = pages.size();
+
+    if (systemModel->pagesHorArrange)
+    {
+        for (int i = 0; i < n; ++i)
+            pages.getUnchecked(i)->setTopLeftPosition(20 + i * (pageWidth + 20), 0);
+        holder.setSize(20 + n * (pageWidth + 20), pageHeight);
+        setSize(juce::jmax(w, (int)(holder.getWidth() * zoom)), juce::jmax(h, (int)(h * zoom)));
+    }
+    else
+    {
+        for (int i = 0; i < n; ++i)
+            pages.getUnchecked(i)->setTopLeftPosition(0, 20 + i * (pageHeight + 20));
+        holder.setSize(pageWidth, 20 + n * (pageHeight + 20));
+        setSize(juce::jmax(w, (int)(w * zoom)), juce::jmax(h, (int)(holder.getHeight() * zoom)));
+    }
+
+    if (zoom == 1.0f)
+        holder.setCentreRelative(0.5f, 0.5f);
+}

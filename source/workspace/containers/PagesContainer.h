@@ -1,0 +1,41 @@
+#pragma once
+
+#include "workspace/containers/Page.h"
+
+class PopupMenuComponent;
+
+/** The pages: the page sentence views distributed over pages of the size the settings give,
+    laid side by side or under one another inside the pages viewport. */
+class PagesContainer : public SentencesContainer
+{
+public:
+    PagesContainer(juce::OwnedArray<SentenceComponent>& modelViews, juce::Viewport* pagesViewport);
+    ~PagesContainer() override;
+
+    /** Re-reads the page geometry and shows every view again. */
+    void initPageData();
+    /** Makes as many pages as the views need and hands the views from the page of `from` on. */
+    void managerAndSetPages(int from);
+    void pagesReset();
+
+    PopupMenuComponent* getBadge() const { return badge.get(); }
+    int getNumPages() const { return pages.size(); }
+    Page* getPage(int index) const { return pages[index]; }
+
+    void addAndDisplaySentences() override;
+    void sentenceAdded(int index) override;
+    void sentenceRemoved(int index, int samples) override;
+    void resized() override;
+
+private:
+    juce::OwnedArray<Page> pages;
+    juce::Viewport* viewport;
+    std::unique_ptr<PopupMenuComponent> badge;
+    int perPage = 1;
+    int sentenceCount = 0;
+    int pageCount = 0;
+    juce::Component holder;
+    float zoom = 1.0f;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(PagesContainer)
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "workspace/containers/SentencesContainer.h"
+#include "workspace/containers/TimeScaleComponent.h"
+
+/** The waveform strip: the sentence blocks laid end to end, each as wide as its sentence lasts at
+    the current horizontal zoom, under the time scale, with the play cursor over everything.
+    The zoom is the process-wide GlobalData::widthZoomFactor. */
+class ThumbsContainer : public SentencesContainer
+{
+public:
+    ThumbsContainer(juce::OwnedArray<SentenceComponent>& modelViews, juce::Viewport* stripViewport);
+    ~ThumbsContainer() override;
+
+    void setCursorPosition(int x);
+    void applyCursorColour();
+    void setChannelNumber(bool single);
+    int getAllThumbsWidth() const;
+    /** One zoom step in or out around the container pixel x. */
+    void zoomThumbs(bool in, int x);
+    /** Keeps the time scale over the visible part of the strip. */
+    void setTimeScaleBounds();
+
+    void sentenceAdded(int index) override;
+    void sentenceRemoved(int index, int samples) override;
+    void parentSizeChanged() override;
+    void paint(juce::Graphics& g) override;
+    void resized() override;
+
+    static constexpr double maximumZoom = 511.99;
+
+private:
+    int visibleWidth() const;
+
+    double minimumZoom = 0.001;
+    juce::Viewport* viewport;
+    TimeScaleComponent timeScale;
+    juce::DrawableRectangle cursor;
+    bool singleChannel = true;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(ThumbsContainer)
+};
