@@ -7,15 +7,15 @@ qz_make_home
 
 "$app" >/dev/null 2>&1 &
 QZ_PID=$!
-main_window="$(qz_wait_window '^qZ$' 30)" || qz_fail "the main window \"qZ\" did not appear"
+main_window="$(qz_wait_window '^qZ$' 90)" || qz_fail "the main window \"qZ\" did not appear"
 
-timeout 20 "$app" >/dev/null 2>&1
+timeout 60 "$app" >/dev/null 2>&1
 second_status=$?
 [ "$second_status" -eq 0 ] || qz_fail "the second start ended with status $second_status"
 kill -0 "$QZ_PID" 2>/dev/null || qz_fail "the first instance ended"
 
 # The interface starts in Simplified Chinese: the box's title is the translation of "Ah oh".
-alert="$(qz_wait_titled 20 "Ah oh" "啊哦")" || qz_fail "the running instance showed no \"Ah oh\" box"
+alert="$(qz_wait_titled 60 "Ah oh" "啊哦")" || qz_fail "the running instance showed no \"Ah oh\" box"
 sleep 0.5
 qz_screenshot qz-second-start
 [ "$(xdotool search --name '^qZ$' | wc -l)" -eq 1 ] || qz_fail "a second main window appeared"
