@@ -379,6 +379,13 @@ void CourseController::sentenceRemoved(int index, int lengthInSamples)
     setStatus(StatusBar::selectedNumber, juce::String(courseModel->getSelectedIndex() + 1));
 }
 
+void CourseController::setSentenceLooping(bool on, int repeatLimit, double factor)
+{
+    sentenceLoopOn = on;
+    sentenceRepeatLimit = repeatLimit;
+    pauseFactor = factor;
+}
+
 void CourseController::updateThumbsWhenVolumeChanged()
 {
     if (thumbsContainer != nullptr)

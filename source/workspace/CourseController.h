@@ -66,6 +66,16 @@ public:
 
     /** Repaints the waveform strip after the mixer's volume changed. */
     void updateThumbsWhenVolumeChanged();
+
+    // The loop values the mixer and loop panel shows when it is built and writes on every change.
+    void setSentenceLooping(bool on, int repeatLimit, double factor);
+    bool isSentenceLoopOn() const { return sentenceLoopOn; }
+    int getSentenceRepeatLimit() const { return sentenceRepeatLimit; }
+    double getPauseFactor() const { return pauseFactor; }
+    void setCourseLoopOn(bool on) { courseLoopOn = on; }
+    bool isCourseLoopOn() const { return courseLoopOn; }
+    void setCourseLoopLimit(int limit) { courseLoopLimit = limit; }
+    int getCourseLoopLimit() const { return courseLoopLimit; }
     void setCourseTitle(const juce::String& title);
     void setCourseNotes(const juce::String& notes);
 
