@@ -8,9 +8,11 @@
 #include "workspace/BaseComponent.h"
 #include "workspace/FunctionZone.h"
 #include "workspace/Main.h"
+#include "workspace/PopupMenuComponent.h"
 #include "workspace/StatusBar.h"
 #include "workspace/containers/PagesContainer.h"
 #include "workspace/containers/ThumbsContainer.h"
+#include "workspace/panels/MixerAndLoopPanel.h"
 
 namespace
 {
@@ -384,6 +386,15 @@ void CourseController::setSentenceLooping(bool on, int repeatLimit, double facto
     sentenceLoopOn = on;
     sentenceRepeatLimit = repeatLimit;
     pauseFactor = factor;
+}
+
+void CourseController::setLittleIBackground()
+{
+    auto* badge = pagesContainer != nullptr ? pagesContainer->getBadge() : nullptr;
+    if (badge == nullptr)
+        return;
+    const bool panel = mixerPanel != nullptr;
+    badge->setBackground(panel && mixerPanel->isSentenceLoopOn(), panel && mixerPanel->isCourseLoopOn());
 }
 
 void CourseController::updateThumbsWhenVolumeChanged()

@@ -11,6 +11,7 @@ class ThumbsContainer;
 class PagesContainer;
 class StatusBar;
 class FunctionZone;
+class MixerAndLoopPanel;
 
 /** The controller of the open course. It owns the course model and the sentence player, knows the
     views that the main component made, and runs every road on a course: start-up, opening a new
@@ -76,6 +77,11 @@ public:
     bool isCourseLoopOn() const { return courseLoopOn; }
     void setCourseLoopLimit(int limit) { courseLoopLimit = limit; }
     int getCourseLoopLimit() const { return courseLoopLimit; }
+    /** The floating badge shows which of the mixer panel's loops are on. */
+    void setLittleIBackground();
+    /** Made at the first course load, deleted when the workspace is cleared; null in between. */
+    MixerAndLoopPanel* getMixerAndLoopPanel() const { return mixerPanel.get(); }
+
     void setCourseTitle(const juce::String& title);
     void setCourseNotes(const juce::String& notes);
 
@@ -116,6 +122,9 @@ private:
     PagesContainer* pagesContainer = nullptr;
     StatusBar* statusBar = nullptr;
     FunctionZone* functionZone = nullptr;
+
+    // Sentence audio is heard through its device callback, so it lives while a course is open.
+    std::unique_ptr<MixerAndLoopPanel> mixerPanel;
 
     juce::Array<juce::File> dueCourses;
     int dueSentences = 0;

@@ -288,6 +288,18 @@ void pumpFor(int ms)
 {
     juce::MessageManager::getInstance()->runDispatchLoopUntil(ms);
 }
+
+/** Lets the window manager finish showing the meter: pumps until a while passes without a paint. */
+void settle(const CountedMeter& meter)
+{
+    for (int tries = 0; tries < 20; ++tries)
+    {
+        const int before = meter.paints;
+        pumpFor(300);
+        if (meter.paints == before)
+            return;
+    }
+}
 } // namespace
 
 TEST(LevelMeterComponent, RepaintsOnItsTimerOnlyWhenTheLitSegmentsChangeOrItMoved)
@@ -297,7 +309,7 @@ TEST(LevelMeterComponent, RepaintsOnItsTimerOnlyWhenTheLitSegmentsChangeOrItMove
     meter.addToDesktop(0);
     meter.setVisible(true);
     ASSERT_TRUE(PlaybackProbe::pumpUntil([&] { return meter.paints > 0; }, 5000));
-    pumpFor(200);
+    settle(meter);
 
     const int settled = meter.paints;
     pumpFor(300);

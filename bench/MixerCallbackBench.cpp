@@ -1,0 +1,280 @@
+// The mixer and loop panel's device callback, through which sentence audio is heard: the sentence
+// player's source player pulled for one 512-frame stereo block at 44.1 kHz, then one copy into
+// each level meter while the meter thread analyses them. Prints the cost of a block as a share of
+// the block's duration, the ratio to the sentence player's callback alone measured in the same
+// run (so the ratio shows what the meters add), and the allocations per block in the steady state.
+#include "engine/audio/AudioSentencesPlayer.h"
+#include "support/BenchEnvironment.h"
+#include "workspace/CourseController.h"
+#include "workspace/panels/MixerAndLoopPanel.h"
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+
+//==============================================================================
+// Every allocation of the program is counted, so a loop can tell whether it allocated.
+namespace
+{
+std::atomic<long> allocations{0};
+
+void* countedAllocation(std::size_t size)
+{
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    if (auto* p = std::malloc(size == 0 ? 1 : size))
+        return p;
+    throw std::bad_alloc();
+}
+} // namespace
+
+void* operator new(std::size_t size)
+{
+    return countedAllocation(size);
+}
+void* operator new[](std::size_t size)
+{
+    return countedAllocation(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    return std::malloc(size == 0 ? 1 : size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
+{
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    return std::malloc(size == 0 ? 1 : size);
+}
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
+
+//==============================================================================
+namespace
+{
+constexpr int blockSize = 512;
+constexpr double sampleRate = 44100.0;
+constexpr int courseSeconds = 60;
+
+/** A minute of stereo noise as 16-bit WAV in memory, read as the course reader. */
+class Course
+{
+public:
+    Course()
+    {
+        juce::AudioBuffer<float> samples(2, courseSeconds * (int)sampleRate);
+        juce::Random random(1);
+        for (int channel = 0; channel < 2; ++channel)
+            for (int i = 0; i < samples.getNumSamples(); ++i)
+                samples.setSample(channel, i, random.nextFloat() - 0.5f);
+
+        auto* stream = new juce::MemoryOutputStream(wav, false);
+        std::unique_ptr<juce::AudioFormatWriter> writer(
+            juce::WavAudioFormat().createWriterFor(stream, sampleRate, 2, 16, {}, 0));
+        writer->writeFromAudioSampleBuffer(samples, 0, samples.getNumSamples());
+    }
+
+    std::unique_ptr<juce::AudioFormatReader> open() const
+    {
+        return std::unique_ptr<juce::AudioFormatReader>(
+            juce::WavAudioFormat().createReaderFor(new juce::MemoryInputStream(wav, false), true));
+    }
+
+    /** A sentence of almost the whole course, so that a run seldom has to seek back. */
+    static constexpr juce::int64 sentenceStart = 1000;
+    static constexpr juce::int64 sentenceLength = (courseSeconds - 1) * (juce::int64)sampleRate;
+
+private:
+    juce::MemoryBlock wav;
+};
+
+const Course& course()
+{
+    static const Course instance;
+    return instance;
+}
+
+/** The controller's sentence player with a sentence cued and playing, prepared as a device
+    prepares it; the controller comes with the process-wide objects of the environment. */
+class PlayingSentence
+{
+    std::unique_ptr<juce::AudioFormatReader> courseReader; // outlives the sentence reader over it
+
+public:
+    PlayingSentence() : courseReader(course().open())
+    {
+        player().sourcePlayer.prepareToPlay(sampleRate, blockSize);
+        player().setAudioSource(new juce::AudioSubsectionReader(courseReader.get(), Course::sentenceStart,
+                                                                Course::sentenceLength, false));
+        player().start(0.0);
+    }
+
+    ~PlayingSentence()
+    {
+        // Detaching stops at once; a stop would wait for a device to play out the last block.
+        player().transportSource.setSource(nullptr);
+    }
+
+    AudioSentencesPlayer& player() { return controller.getSentencePlayer(); }
+    CourseController controller;
+
+    /** Seeks back before the sentence runs out, so every block is a full one. */
+    void keepPlaying()
+    {
+        if (player().transportSource.getNextReadPosition() >= Course::sentenceLength - 4 * blockSize)
+            player().transportSource.setPosition(0.0);
+    }
+};
+
+struct DeviceBlock
+{
+    explicit DeviceBlock(int numChannels) : buffer(numChannels, blockSize) { buffer.clear(); }
+    juce::AudioBuffer<float> buffer;
+    float* const* outputs() { return buffer.getArrayOfWritePointers(); }
+};
+
+void reportAllocations(benchmark::State& state, long before)
+{
+    state.counters["allocs_per_block"] = (double)(allocations.load() - before) /
+                                         (double)juce::jmax<benchmark::IterationCount>(1, state.iterations());
+}
+
+/** Runs one device callback per iteration: the mixer panel's, or (reference) the sentence player's
+    source player alone. Argument: output channels (2 stereo, 1 mono). */
+template <bool throughPanel> void deviceCallback(benchmark::State& state)
+{
+    const int numOutputs = (int)state.range(0);
+    PlayingSentence playing;
+    std::unique_ptr<MixerAndLoopPanel> panel;
+    if (throughPanel)
+        panel = std::make_unique<MixerAndLoopPanel>(&playing.controller);
+    juce::AudioIODeviceCallback& callback =
+        throughPanel ? (juce::AudioIODeviceCallback&)*panel : playing.player().sourcePlayer;
+
+    DeviceBlock block(numOutputs);
+    const juce::AudioIODeviceCallbackContext context{};
+    for (int i = 0; i < 16; ++i) // settle before counting
+        callback.audioDeviceIOCallbackWithContext(nullptr, 0, block.outputs(), numOutputs, blockSize,
+                                                  context);
+
+    const auto before = allocations.load();
+    for (auto _ : state)
+    {
+        callback.audioDeviceIOCallbackWithContext(nullptr, 0, block.outputs(), numOutputs, blockSize,
+                                                  context);
+        benchmark::DoNotOptimize(block.buffer.getReadPointer(numOutputs - 1)[blockSize - 1]);
+        playing.keepPlaying();
+    }
+    reportAllocations(state, before);
+}
+
+void mixerPanel(benchmark::State& state)
+{
+    deviceCallback<true>(state);
+}
+void sentencePlayerAlone(benchmark::State& state)
+{
+    deviceCallback<false>(state);
+}
+
+BENCHMARK(mixerPanel)->ArgName("outputs")->Arg(2)->Arg(1);
+BENCHMARK(sentencePlayerAlone)->ArgName("outputs")->Arg(2)->Arg(1);
+
+/** Prints the runs as usual, then each one's share of a block's duration and its ratio to the
+    sentence player alone with as many outputs. */
+class SummaryReporter : public benchmark::ConsoleReporter
+{
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const auto& run : runs)
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+            {
+                const auto allocs = run.counters.find("allocs_per_block");
+                results.push_back({run.benchmark_name(),
+                                   run.GetAdjustedRealTime() * unitToSeconds(run.time_unit),
+                                   allocs == run.counters.end() ? 0.0 : allocs->second.value});
+            }
+    }
+
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        const double blockSeconds = blockSize / sampleRate;
+        const auto seconds = [this](const std::string& name)
+        {
+            for (const auto& r : results)
+                if (r.name == name)
+                    return r.seconds;
+            return 0.0;
+        };
+
+        // Shows that the counter is live: setting up the players and the panel allocates.
+        std::printf("\nAllocations counted in the whole run: %ld\n", allocations.load());
+        std::printf("One %d-frame block at %.0f Hz lasts %.1f us; the goal is under 3 %% of it.\n", blockSize,
+                    sampleRate, blockSeconds * 1e6);
+        std::printf("%-32s %10s %12s %14s %10s\n", "run", "us/block", "% of block", "x player alone",
+                    "allocs");
+        for (const auto& r : results)
+        {
+            const auto outputs = r.name.substr(r.name.find('/'));
+            const double reference = seconds("sentencePlayerAlone" + outputs);
+            std::printf("%-32s %10.3f %11.3f%% %14.2f %10.4f\n", r.name.c_str(), r.seconds * 1e6,
+                        100.0 * r.seconds / blockSeconds, reference > 0 ? r.seconds / reference : 0.0,
+                        r.allocations);
+        }
+    }
+
+private:
+    struct Result
+    {
+        std::string name;
+        double seconds;
+        double allocations;
+    };
+    std::vector<Result> results;
+
+    static double unitToSeconds(benchmark::TimeUnit unit)
+    {
+        switch (unit)
+        {
+        case benchmark::kNanosecond:
+            return 1e-9;
+        case benchmark::kMicrosecond:
+            return 1e-6;
+        case benchmark::kMillisecond:
+            return 1e-3;
+        case benchmark::kSecond:
+            return 1.0;
+        }
+        return 1e-9;
+    }
+};
+} // namespace
+
+int main(int argc, char** argv)
+{
+    BenchEnvironment environment; // the controller needs the process-wide objects
+    benchmark::Initialize(&argc, argv);
+    SummaryReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
