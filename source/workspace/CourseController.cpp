@@ -43,6 +43,7 @@ CourseController::~CourseController()
     stopTimer(1);
     if (isCourseOpen())
         stopUsageTiming();
+    mixerPanel.reset();
     sentencePlayer->removeListener(this);
     sentencePlayer.reset();
     courseModel.reset();
@@ -191,8 +192,8 @@ bool CourseController::loadGivenCourse(const juce::File& courseText)
     resizeViews();
     zoomStripToFillView();
 
-    // TODO(mixer): create the mixer and loop panel, hidden, at the first load; sentence audio is
-    // heard through its device callback.
+    if (mixerPanel == nullptr)
+        createMixerAndLoopPanel();
     systemModel->startTiming();
 
     if (!courseModel->isLearning())
@@ -248,7 +249,8 @@ void CourseController::resetToEmpty()
     stopTimer(0);
     stopTimer(1);
     stopUsageTiming();
-    // TODO(tool windows): the preferences window, the mixer panel and the notes editor go here.
+    // TODO(tool windows): the preferences window goes before the mixer panel, the notes editor after it.
+    mixerPanel.reset();
 
     courseModel->courseModelReset();
     DocumentManager::TempDir().deleteRecursively();
@@ -388,6 +390,44 @@ void CourseController::setSentenceLooping(bool on, int repeatLimit, double facto
     pauseFactor = factor;
 }
 
+void CourseController::createMixerAndLoopPanel()
+{
+    mixerPanel = std::make_unique<MixerAndLoopPanel>(this);
+    mixerPanel->setOpaque(true);
+    mixerPanel->setAlwaysOnTop(true);
+    mixerPanel->addToDesktop(juce::ComponentPeer::windowHasTitleBar |
+                             juce::ComponentPeer::windowHasCloseButton);
+    mixerPanel->centreWithSize(mixerPanel->getWidth(), mixerPanel->getHeight());
+}
+
+void CourseController::showOrHideMixerAndLoopSetup()
+{
+    if (mixerPanel == nullptr)
+        return;
+    if (mixerPanel->isVisible())
+    {
+        mixerPanel->setVisible(false);
+        return;
+    }
+    mixerPanel->setVisible(true);
+    mixerPanel->setWidgetsText();
+    mixerPanel->grabKeyboardFocus();
+}
+
+void CourseController::setSentenceLoopMode()
+{
+    if (mixerPanel != nullptr)
+        mixerPanel->setSentenceLoopMode();
+    setLittleIBackground();
+}
+
+void CourseController::setCourseLoopMode()
+{
+    if (mixerPanel != nullptr)
+        mixerPanel->setCourseLoopMode();
+    setLittleIBackground();
+}
+
 void CourseController::setLittleIBackground()
 {
     auto* badge = pagesContainer != nullptr ? pagesContainer->getBadge() : nullptr;
@@ -464,5 +504,7 @@ void CourseController::changeListenerCallback(juce::ChangeBroadcaster*)
             base->applySystemColourForFileBrowser();
     }
     systemModel->setAppLanguage();
+    if (mixerPanel != nullptr)
+        mixerPanel->setWidgetsText();
     setTitleBarText(isCourseOpen());
 }

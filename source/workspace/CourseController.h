@@ -77,10 +77,15 @@ public:
     bool isCourseLoopOn() const { return courseLoopOn; }
     void setCourseLoopLimit(int limit) { courseLoopLimit = limit; }
     int getCourseLoopLimit() const { return courseLoopLimit; }
+    /** Flip the mixer panel's loop toggles as a click would (the loop commands). */
+    void setSentenceLoopMode();
+    void setCourseLoopMode();
     /** The floating badge shows which of the mixer panel's loops are on. */
     void setLittleIBackground();
     /** Made at the first course load, deleted when the workspace is cleared; null in between. */
     MixerAndLoopPanel* getMixerAndLoopPanel() const { return mixerPanel.get(); }
+    /** Hides the mixer and loop panel when it is shown, else shows it with the keyboard focus. */
+    void showOrHideMixerAndLoopSetup();
 
     void setCourseTitle(const juce::String& title);
     void setCourseNotes(const juce::String& notes);
@@ -107,6 +112,7 @@ private:
     void showCourseStatus();
     void zoomStripToFillView();
     void stopUsageTiming();
+    void createMixerAndLoopPanel();
 
     // The sentence-loop settings kept while dictation runs.
     bool savedLoopOn = false;
