@@ -4,64 +4,11 @@
 // the same run (clearing and copying the block; reading the same frames straight from the
 // reader), and the allocations per block in the steady state.
 #include "engine/audio/AudioSentencesPlayer.h"
+#include "support/BlockCost.h"
 
 #include <benchmark/benchmark.h>
 
-#include <atomic>
 #include <cstdio>
-#include <cstdlib>
-#include <map>
-#include <new>
-
-//==============================================================================
-// Every allocation of the program is counted, so a loop can tell whether it allocated.
-namespace
-{
-std::atomic<long> allocations{0};
-
-void* countedAllocation(std::size_t size)
-{
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (auto* p = std::malloc(size == 0 ? 1 : size))
-        return p;
-    throw std::bad_alloc();
-}
-} // namespace
-
-void* operator new(std::size_t size)
-{
-    return countedAllocation(size);
-}
-void* operator new[](std::size_t size)
-{
-    return countedAllocation(size);
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept
-{
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    return std::malloc(size == 0 ? 1 : size);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
-{
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    return std::malloc(size == 0 ? 1 : size);
-}
-void operator delete(void* p) noexcept
-{
-    std::free(p);
-}
-void operator delete[](void* p) noexcept
-{
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
 
 //==============================================================================
 namespace
@@ -123,12 +70,6 @@ struct DeviceBlock
     float* const* outputs() { return buffer.getArrayOfWritePointers(); }
 };
 
-void reportAllocations(benchmark::State& state, long before)
-{
-    state.counters["allocs_per_block"] = (double)(allocations.load() - before) /
-                                         (double)juce::jmax<benchmark::IterationCount>(1, state.iterations());
-}
-
 /** The whole device callback path of sentence playback. Argument 0: memory or file course
     reader; argument 1: gain held, or changed every block (the ramp runs on every block). */
 void deviceCallback(benchmark::State& state)
@@ -152,7 +93,7 @@ void deviceCallback(benchmark::State& state)
         player.sourcePlayer.audioDeviceIOCallbackWithContext(nullptr, 0, block.outputs(), 2, blockSize,
                                                              context);
 
-    const auto before = allocations.load();
+    const auto before = BlockCost::allocationsSoFar();
     for (auto _ : state)
     {
         if (changingGain)
@@ -164,7 +105,7 @@ void deviceCallback(benchmark::State& state)
         if (player.transportSource.getNextReadPosition() >= endPosition)
             player.transportSource.setPosition(0.0);
     }
-    reportAllocations(state, before);
+    BlockCost::reportAllocations(state, before);
     // Detaching stops at once; a stop would wait for a device to play out the last block.
     player.transportSource.setSource(nullptr);
 }
@@ -173,7 +114,7 @@ void deviceCallback(benchmark::State& state)
 void clearAndCopy(benchmark::State& state)
 {
     DeviceBlock block, source;
-    const auto before = allocations.load();
+    const auto before = BlockCost::allocationsSoFar();
     for (auto _ : state)
     {
         block.buffer.clear();
@@ -183,7 +124,7 @@ void clearAndCopy(benchmark::State& state)
                                               blockSize);
         benchmark::DoNotOptimize(block.buffer.getReadPointer(1)[blockSize - 1]);
     }
-    reportAllocations(state, before);
+    BlockCost::reportAllocations(state, before);
 }
 
 /** Reference: the same frames read straight from the sentence's reader. Argument: memory or file. */
@@ -195,14 +136,14 @@ void readerOnly(benchmark::State& state)
     DeviceBlock block;
     juce::int64 position = 0;
 
-    const auto before = allocations.load();
+    const auto before = BlockCost::allocationsSoFar();
     for (auto _ : state)
     {
         sentence.read(&block.buffer, 0, blockSize, position, true, true);
         benchmark::DoNotOptimize(block.buffer.getReadPointer(1)[blockSize - 1]);
         position = (position + blockSize) % (Course::sentenceLength - blockSize);
     }
-    reportAllocations(state, before);
+    BlockCost::reportAllocations(state, before);
 }
 
 BENCHMARK(deviceCallback)
@@ -214,38 +155,16 @@ BENCHMARK(deviceCallback)
 BENCHMARK(clearAndCopy);
 BENCHMARK(readerOnly)->ArgName("file")->Arg(0)->Arg(1);
 
-/** Prints the runs as usual, then each one's share of a block's duration and its ratio to the references. */
-class SummaryReporter : public benchmark::ConsoleReporter
+/** After the runs: each one's share of a block's duration and its ratio to the references. */
+class SummaryReporter : public BlockCost::Reporter
 {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
+    void summarise() override
     {
-        ConsoleReporter::ReportRuns(runs);
-        for (const auto& run : runs)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-            {
-                const auto allocs = run.counters.find("allocs_per_block");
-                results.push_back({run.benchmark_name(),
-                                   run.GetAdjustedRealTime() * unitToSeconds(run.time_unit),
-                                   allocs == run.counters.end() ? 0.0 : allocs->second.value});
-            }
-    }
-
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
         const double blockSeconds = blockSize / sampleRate;
-        const auto seconds = [this](const std::string& name)
-        {
-            for (const auto& r : results)
-                if (r.name == name)
-                    return r.seconds;
-            return 0.0;
-        };
-        const double copy = seconds("clearAndCopy");
+        const double copy = secondsOf("clearAndCopy");
 
         // Shows that the counter is live: setting up the players allocates.
-        std::printf("\nAllocations counted in the whole run: %ld\n", allocations.load());
+        std::printf("\nAllocations counted in the whole run: %ld\n", BlockCost::allocationsSoFar());
         std::printf("One %d-frame stereo block at %.0f Hz lasts %.1f us.\n", blockSize, sampleRate,
                     blockSeconds * 1e6);
         std::printf("%-40s %10s %12s %12s %12s %10s\n", "run", "us/block", "% of block", "x clear+copy",
@@ -253,36 +172,11 @@ public:
         for (const auto& r : results)
         {
             const bool file = r.name.find("file:1") != std::string::npos;
-            const double reader = seconds(file ? "readerOnly/file:1" : "readerOnly/file:0");
+            const double reader = secondsOf(file ? "readerOnly/file:1" : "readerOnly/file:0");
             std::printf("%-40s %10.3f %11.3f%% %12.1f %12.2f %10.4f\n", r.name.c_str(), r.seconds * 1e6,
                         100.0 * r.seconds / blockSeconds, copy > 0 ? r.seconds / copy : 0.0,
                         reader > 0 ? r.seconds / reader : 0.0, r.allocations);
         }
-    }
-
-private:
-    struct Result
-    {
-        std::string name;
-        double seconds;
-        double allocations;
-    };
-    std::vector<Result> results;
-
-    static double unitToSeconds(benchmark::TimeUnit unit)
-    {
-        switch (unit)
-        {
-        case benchmark::kNanosecond:
-            return 1e-9;
-        case benchmark::kMicrosecond:
-            return 1e-6;
-        case benchmark::kMillisecond:
-            return 1e-3;
-        case benchmark::kSecond:
-            return 1.0;
-        }
-        return 1e-9;
     }
 };
 } // namespace

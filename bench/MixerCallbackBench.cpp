@@ -5,65 +5,13 @@
 // run (so the ratio shows what the meters add), and the allocations per block in the steady state.
 #include "engine/audio/AudioSentencesPlayer.h"
 #include "support/BenchEnvironment.h"
+#include "support/BlockCost.h"
 #include "workspace/CourseController.h"
 #include "workspace/panels/MixerAndLoopPanel.h"
 
 #include <benchmark/benchmark.h>
 
-#include <atomic>
 #include <cstdio>
-#include <cstdlib>
-#include <new>
-
-//==============================================================================
-// Every allocation of the program is counted, so a loop can tell whether it allocated.
-namespace
-{
-std::atomic<long> allocations{0};
-
-void* countedAllocation(std::size_t size)
-{
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (auto* p = std::malloc(size == 0 ? 1 : size))
-        return p;
-    throw std::bad_alloc();
-}
-} // namespace
-
-void* operator new(std::size_t size)
-{
-    return countedAllocation(size);
-}
-void* operator new[](std::size_t size)
-{
-    return countedAllocation(size);
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept
-{
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    return std::malloc(size == 0 ? 1 : size);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
-{
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    return std::malloc(size == 0 ? 1 : size);
-}
-void operator delete(void* p) noexcept
-{
-    std::free(p);
-}
-void operator delete[](void* p) noexcept
-{
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
 
 //==============================================================================
 namespace
@@ -149,12 +97,6 @@ struct DeviceBlock
     float* const* outputs() { return buffer.getArrayOfWritePointers(); }
 };
 
-void reportAllocations(benchmark::State& state, long before)
-{
-    state.counters["allocs_per_block"] = (double)(allocations.load() - before) /
-                                         (double)juce::jmax<benchmark::IterationCount>(1, state.iterations());
-}
-
 /** Runs one device callback per iteration: the mixer panel's, or (reference) the sentence player's
     source player alone. Argument: output channels (2 stereo, 1 mono). */
 template <bool throughPanel> void deviceCallback(benchmark::State& state)
@@ -173,7 +115,7 @@ template <bool throughPanel> void deviceCallback(benchmark::State& state)
         callback.audioDeviceIOCallbackWithContext(nullptr, 0, block.outputs(), numOutputs, blockSize,
                                                   context);
 
-    const auto before = allocations.load();
+    const auto before = BlockCost::allocationsSoFar();
     for (auto _ : state)
     {
         callback.audioDeviceIOCallbackWithContext(nullptr, 0, block.outputs(), numOutputs, blockSize,
@@ -181,7 +123,7 @@ template <bool throughPanel> void deviceCallback(benchmark::State& state)
         benchmark::DoNotOptimize(block.buffer.getReadPointer(numOutputs - 1)[blockSize - 1]);
         playing.keepPlaying();
     }
-    reportAllocations(state, before);
+    BlockCost::reportAllocations(state, before);
 }
 
 void mixerPanel(benchmark::State& state)
@@ -196,75 +138,26 @@ void sentencePlayerAlone(benchmark::State& state)
 BENCHMARK(mixerPanel)->ArgName("outputs")->Arg(2)->Arg(1);
 BENCHMARK(sentencePlayerAlone)->ArgName("outputs")->Arg(2)->Arg(1);
 
-/** Prints the runs as usual, then each one's share of a block's duration and its ratio to the
-    sentence player alone with as many outputs. */
-class SummaryReporter : public benchmark::ConsoleReporter
+/** After the runs: each one's share of a block's duration and its ratio to the sentence player
+    alone with as many outputs. */
+class Summary : public BlockCost::Reporter
 {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
+    void summarise() override
     {
-        ConsoleReporter::ReportRuns(runs);
-        for (const auto& run : runs)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-            {
-                const auto allocs = run.counters.find("allocs_per_block");
-                results.push_back({run.benchmark_name(),
-                                   run.GetAdjustedRealTime() * unitToSeconds(run.time_unit),
-                                   allocs == run.counters.end() ? 0.0 : allocs->second.value});
-            }
-    }
-
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
         const double blockSeconds = blockSize / sampleRate;
-        const auto seconds = [this](const std::string& name)
-        {
-            for (const auto& r : results)
-                if (r.name == name)
-                    return r.seconds;
-            return 0.0;
-        };
-
         // Shows that the counter is live: setting up the players and the panel allocates.
-        std::printf("\nAllocations counted in the whole run: %ld\n", allocations.load());
+        std::printf("\nAllocations counted in the whole run: %ld\n", BlockCost::allocationsSoFar());
         std::printf("One %d-frame block at %.0f Hz lasts %.1f us; the goal is under 3 %% of it.\n", blockSize,
                     sampleRate, blockSeconds * 1e6);
         std::printf("%-32s %10s %12s %14s %10s\n", "run", "us/block", "% of block", "x player alone",
                     "allocs");
         for (const auto& r : results)
         {
-            const auto outputs = r.name.substr(r.name.find('/'));
-            const double reference = seconds("sentencePlayerAlone" + outputs);
+            const double reference = secondsOf("sentencePlayerAlone" + r.name.substr(r.name.find('/')));
             std::printf("%-32s %10.3f %11.3f%% %14.2f %10.4f\n", r.name.c_str(), r.seconds * 1e6,
                         100.0 * r.seconds / blockSeconds, reference > 0 ? r.seconds / reference : 0.0,
                         r.allocations);
         }
-    }
-
-private:
-    struct Result
-    {
-        std::string name;
-        double seconds;
-        double allocations;
-    };
-    std::vector<Result> results;
-
-    static double unitToSeconds(benchmark::TimeUnit unit)
-    {
-        switch (unit)
-        {
-        case benchmark::kNanosecond:
-            return 1e-9;
-        case benchmark::kMicrosecond:
-            return 1e-6;
-        case benchmark::kMillisecond:
-            return 1e-3;
-        case benchmark::kSecond:
-            return 1.0;
-        }
-        return 1e-9;
     }
 };
 } // namespace
@@ -273,7 +166,7 @@ int main(int argc, char** argv)
 {
     BenchEnvironment environment; // the controller needs the process-wide objects
     benchmark::Initialize(&argc, argv);
-    SummaryReporter reporter;
+    Summary reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;
