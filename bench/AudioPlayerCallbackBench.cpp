@@ -5,6 +5,7 @@
 // reader), and the allocations per block in the steady state.
 #include "engine/audio/AudioSentencesPlayer.h"
 #include "support/BlockCost.h"
+#include "support/NoiseCourse.h"
 
 #include <benchmark/benchmark.h>
 
@@ -14,53 +15,7 @@
 namespace
 {
 constexpr int blockSize = 512;
-constexpr double sampleRate = 44100.0;
-constexpr int courseSeconds = 60;
-
-/** A minute of stereo noise as 16-bit WAV, kept in memory and written to a file, so the course
-    reader can be either. */
-class Course
-{
-public:
-    Course()
-    {
-        juce::AudioBuffer<float> samples(2, courseSeconds * (int)sampleRate);
-        juce::Random random(1);
-        for (int channel = 0; channel < 2; ++channel)
-            for (int i = 0; i < samples.getNumSamples(); ++i)
-                samples.setSample(channel, i, random.nextFloat() - 0.5f);
-
-        {
-            auto* stream = new juce::MemoryOutputStream(wav, false);
-            std::unique_ptr<juce::AudioFormatWriter> writer(
-                juce::WavAudioFormat().createWriterFor(stream, sampleRate, 2, 16, {}, 0));
-            writer->writeFromAudioSampleBuffer(samples, 0, samples.getNumSamples());
-        }
-        file.getFile().replaceWithData(wav.getData(), wav.getSize());
-    }
-
-    std::unique_ptr<juce::AudioFormatReader> open(bool fromFile) const
-    {
-        juce::InputStream* stream = fromFile
-                                        ? (juce::InputStream*)file.getFile().createInputStream().release()
-                                        : new juce::MemoryInputStream(wav, false);
-        return std::unique_ptr<juce::AudioFormatReader>(juce::WavAudioFormat().createReaderFor(stream, true));
-    }
-
-    /** A sentence of almost the whole course, so that a run seldom has to seek back. */
-    static constexpr juce::int64 sentenceStart = 1000;
-    static constexpr juce::int64 sentenceLength = (courseSeconds - 1) * (juce::int64)sampleRate;
-
-private:
-    juce::MemoryBlock wav;
-    juce::TemporaryFile file{".wav"};
-};
-
-const Course& course()
-{
-    static const Course instance;
-    return instance;
-}
+constexpr double sampleRate = NoiseCourse::sampleRate;
 
 /** Two output channels as a device hands them over. */
 struct DeviceBlock
@@ -76,17 +31,17 @@ void deviceCallback(benchmark::State& state)
 {
     const bool fromFile = state.range(0) != 0;
     const bool changingGain = state.range(1) != 0;
-    auto courseReader = course().open(fromFile);
+    auto courseReader = NoiseCourse::get().open(fromFile);
 
     AudioSentencesPlayer player;
     player.sourcePlayer.prepareToPlay(sampleRate, blockSize);
-    player.setAudioSource(new juce::AudioSubsectionReader(courseReader.get(), Course::sentenceStart,
-                                                          Course::sentenceLength, false));
+    player.setAudioSource(new juce::AudioSubsectionReader(courseReader.get(), NoiseCourse::sentenceStart,
+                                                          NoiseCourse::sentenceLength, false));
     player.start(0.0);
 
     DeviceBlock block;
     const juce::AudioIODeviceCallbackContext context{};
-    const auto endPosition = Course::sentenceLength - 4 * blockSize;
+    const auto endPosition = NoiseCourse::sentenceLength - 4 * blockSize;
     float gain = 1.0f;
 
     for (int i = 0; i < 16; ++i) // settle before counting
@@ -130,9 +85,9 @@ void clearAndCopy(benchmark::State& state)
 /** Reference: the same frames read straight from the sentence's reader. Argument: memory or file. */
 void readerOnly(benchmark::State& state)
 {
-    auto courseReader = course().open(state.range(0) != 0);
-    juce::AudioSubsectionReader sentence(courseReader.get(), Course::sentenceStart, Course::sentenceLength,
-                                         false);
+    auto courseReader = NoiseCourse::get().open(state.range(0) != 0);
+    juce::AudioSubsectionReader sentence(courseReader.get(), NoiseCourse::sentenceStart,
+                                         NoiseCourse::sentenceLength, false);
     DeviceBlock block;
     juce::int64 position = 0;
 
@@ -141,7 +96,7 @@ void readerOnly(benchmark::State& state)
     {
         sentence.read(&block.buffer, 0, blockSize, position, true, true);
         benchmark::DoNotOptimize(block.buffer.getReadPointer(1)[blockSize - 1]);
-        position = (position + blockSize) % (Course::sentenceLength - blockSize);
+        position = (position + blockSize) % (NoiseCourse::sentenceLength - blockSize);
     }
     BlockCost::reportAllocations(state, before);
 }

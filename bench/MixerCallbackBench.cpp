@@ -6,6 +6,7 @@
 #include "engine/audio/AudioSentencesPlayer.h"
 #include "support/BenchEnvironment.h"
 #include "support/BlockCost.h"
+#include "support/NoiseCourse.h"
 #include "workspace/CourseController.h"
 #include "workspace/panels/MixerAndLoopPanel.h"
 
@@ -17,46 +18,7 @@
 namespace
 {
 constexpr int blockSize = 512;
-constexpr double sampleRate = 44100.0;
-constexpr int courseSeconds = 60;
-
-/** A minute of stereo noise as 16-bit WAV in memory, read as the course reader. */
-class Course
-{
-public:
-    Course()
-    {
-        juce::AudioBuffer<float> samples(2, courseSeconds * (int)sampleRate);
-        juce::Random random(1);
-        for (int channel = 0; channel < 2; ++channel)
-            for (int i = 0; i < samples.getNumSamples(); ++i)
-                samples.setSample(channel, i, random.nextFloat() - 0.5f);
-
-        auto* stream = new juce::MemoryOutputStream(wav, false);
-        std::unique_ptr<juce::AudioFormatWriter> writer(
-            juce::WavAudioFormat().createWriterFor(stream, sampleRate, 2, 16, {}, 0));
-        writer->writeFromAudioSampleBuffer(samples, 0, samples.getNumSamples());
-    }
-
-    std::unique_ptr<juce::AudioFormatReader> open() const
-    {
-        return std::unique_ptr<juce::AudioFormatReader>(
-            juce::WavAudioFormat().createReaderFor(new juce::MemoryInputStream(wav, false), true));
-    }
-
-    /** A sentence of almost the whole course, so that a run seldom has to seek back. */
-    static constexpr juce::int64 sentenceStart = 1000;
-    static constexpr juce::int64 sentenceLength = (courseSeconds - 1) * (juce::int64)sampleRate;
-
-private:
-    juce::MemoryBlock wav;
-};
-
-const Course& course()
-{
-    static const Course instance;
-    return instance;
-}
+constexpr double sampleRate = NoiseCourse::sampleRate;
 
 /** The controller's sentence player with a sentence cued and playing, prepared as a device
     prepares it; the controller comes with the process-wide objects of the environment. */
@@ -65,11 +27,11 @@ class PlayingSentence
     std::unique_ptr<juce::AudioFormatReader> courseReader; // outlives the sentence reader over it
 
 public:
-    PlayingSentence() : courseReader(course().open())
+    PlayingSentence() : courseReader(NoiseCourse::get().open())
     {
         player().sourcePlayer.prepareToPlay(sampleRate, blockSize);
-        player().setAudioSource(new juce::AudioSubsectionReader(courseReader.get(), Course::sentenceStart,
-                                                                Course::sentenceLength, false));
+        player().setAudioSource(new juce::AudioSubsectionReader(
+            courseReader.get(), NoiseCourse::sentenceStart, NoiseCourse::sentenceLength, false));
         player().start(0.0);
     }
 
@@ -85,7 +47,7 @@ public:
     /** Seeks back before the sentence runs out, so every block is a full one. */
     void keepPlaying()
     {
-        if (player().transportSource.getNextReadPosition() >= Course::sentenceLength - 4 * blockSize)
+        if (player().transportSource.getNextReadPosition() >= NoiseCourse::sentenceLength - 4 * blockSize)
             player().transportSource.setPosition(0.0);
     }
 };
