@@ -481,6 +481,30 @@ void CourseController::playerStopped(AudioSentencesPlayer*)
 
 void CourseController::timerCallback(int) {}
 
+// TODO(playback): playing, pausing and moving between sentences.
+void CourseController::playOrStop() {}
+void CourseController::gotoNextSentence() {}
+void CourseController::gotoPrevSentence() {}
+void CourseController::gotoNextPage() {}
+void CourseController::gotoPrevPage() {}
+void CourseController::gotoStartOfCourse() {}
+void CourseController::gotoEnd() {}
+void CourseController::gotoStartOfSentence() {}
+int CourseController::getCursorPosition() const
+{
+    return 0;
+}
+void CourseController::makePlayerEnterDictateMode() {}
+void CourseController::makePlayerExitDictateMode() {}
+
+// TODO(courseware, notes, preferences, archiving): these roads come with their windows.
+void CourseController::generateCourseware() {}
+void CourseController::showOrHideNoteEditor() {}
+void CourseController::showOrHideSystemSetup() {}
+void CourseController::newCourseAddToLibrary() {}
+void CourseController::currentCourseReviewFinished() {}
+void CourseController::renderMobileAudio() {}
+
 // Only the preferences window broadcasts to the controller: its changes are applied here.
 void CourseController::changeListenerCallback(juce::ChangeBroadcaster*)
 {

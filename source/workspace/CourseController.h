@@ -65,6 +65,31 @@ public:
     void sentenceAdded(int index);
     void sentenceRemoved(int index, int lengthInSamples);
 
+    // Playing and moving between sentences (the play commands).
+    /** Stops the player or ends a pause; otherwise plays on from where the player stands. */
+    void playOrStop();
+    void gotoNextSentence();
+    void gotoPrevSentence();
+    void gotoNextPage();
+    void gotoPrevPage();
+    void gotoStartOfCourse();
+    void gotoEnd();
+    /** Back to the start of the selected sentence; playing or not stays as it is. */
+    void gotoStartOfSentence();
+    /** The waveform cursor's x position plus one. */
+    int getCursorPosition() const;
+    /** While the learner types what was heard, the sentence repeats with the dictation pause. */
+    void makePlayerEnterDictateMode();
+    void makePlayerExitDictateMode();
+
+    // The tool windows and the library roads that the commands reach.
+    void generateCourseware();
+    void showOrHideNoteEditor();
+    void showOrHideSystemSetup();
+    void newCourseAddToLibrary();
+    void currentCourseReviewFinished();
+    void renderMobileAudio();
+
     /** Repaints the waveform strip after the mixer's volume changed. */
     void updateThumbsWhenVolumeChanged();
 

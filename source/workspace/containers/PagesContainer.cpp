@@ -62,6 +62,10 @@ void PagesContainer::pagesReset()
     badge->setBackground(false, false);
 }
 
+// TODO(pages): zooming comes with the page container's own work.
+void PagesContainer::zoomAllPages(bool) {}
+void PagesContainer::resetPagesZoom() {}
+
 void PagesContainer::addAndDisplaySentences()
 {
     initPageData();

@@ -17,6 +17,10 @@ public:
     /** Makes as many pages as the views need and hands the views from the page of `from` on. */
     void managerAndSetPages(int from);
     void pagesReset();
+    /** Zooms every page by one step in or out (the zoom commands, Command with the wheel). */
+    void zoomAllPages(bool in);
+    /** Back to zoom 1. */
+    void resetPagesZoom();
 
     PopupMenuComponent* getBadge() const { return badge.get(); }
     int getNumPages() const { return pages.size(); }

@@ -13,6 +13,9 @@ public:
     ~ThumbsContainer() override;
 
     void setCursorPosition(int x);
+    /** The left edge of the cursor's component: the x it was set to, less one, since the cursor
+        is drawn from half a pixel left of it. */
+    int getCursorX() const { return cursor.getX(); }
     void applyCursorColour();
     void setChannelNumber(bool single);
     int getAllThumbsWidth() const;
