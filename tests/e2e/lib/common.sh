@@ -70,3 +70,69 @@ qz_screenshot() {
     local target="${QZ_SCREENSHOT_DIR:-/tmp}/$1.png"
     import -window root "$target" 2>/dev/null && echo "screenshot: $target"
 }
+
+# The interface starts in Simplified Chinese; these titles match it in either language.
+qz_chooser_titles=("Select an audio file and open it" "选择一个音频文件并打开")
+
+qz_start() {
+    "$1" >/dev/null 2>&1 &
+    QZ_PID=$!
+}
+
+# Quits through the main window's close button and checks that qZ ended with status 0.
+qz_quit() {
+    qz_click_close_button "$1"
+    for (( i = 0; i < 100; i++ )); do kill -0 "$QZ_PID" 2>/dev/null || break; sleep 0.1; done
+    kill -0 "$QZ_PID" 2>/dev/null && qz_fail "the close button did not quit qZ"
+    wait "$QZ_PID"
+    local status=$?
+    QZ_PID=
+    [ "$status" -eq 0 ] || qz_fail "qZ ended with status $status"
+}
+
+qz_main_window_title() {
+    xdotool getwindowname "$(xdotool search --name '^qZ' | head -n 1)" 2>/dev/null
+}
+
+# Waits up to $2 seconds for the main window's title to match the regular expression $1.
+qz_wait_main_title() {
+    local pattern="$1" seconds="${2:-20}"
+    for (( i = 0; i < seconds * 10; i++ )); do
+        [[ "$(qz_main_window_title)" =~ $pattern ]] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# Clicks into the file chooser's file name box, which lies near its bottom edge.
+qz_click_file_name_box() {
+    local id="$1" x y w h
+    x="$(xwininfo -id "$id" | awk '/Absolute upper-left X/ {print $4}')"
+    y="$(xwininfo -id "$id" | awk '/Absolute upper-left Y/ {print $4}')"
+    w="$(xwininfo -id "$id" | awk '/Width/ {print $2}')"
+    h="$(xwininfo -id "$id" | awk '/Height/ {print $2}')"
+    xdotool mousemove "$((x + w * 65 / 100))" "$((y + h - 63))" click 1
+}
+
+# Presses Ctrl+N in the main window $1 and types the recording's path $2 into the chooser.
+qz_open_recording() {
+    local main_window="$1" recording="$2" chooser
+    xdotool windowactivate --sync "$main_window" >/dev/null 2>&1
+    sleep 0.5
+    xdotool key --window "$main_window" ctrl+n
+    chooser="$(qz_wait_titled 20 "${qz_chooser_titles[@]}")" || qz_fail "Ctrl+N opened no file chooser"
+    sleep 0.5
+    qz_screenshot qz-new-course-chooser
+    qz_click_file_name_box "$chooser"
+    sleep 0.3
+    # A full path moves the chooser to the file's folder; the second Return opens the file.
+    xdotool type --delay 10 "$recording"
+    xdotool key Return
+    sleep 0.3
+    xdotool key Return
+}
+
+# The course text of the open course, once it exists.
+qz_course_text() {
+    ls "$HOME"/Documents/qz/library/temp/*.xml 2>/dev/null | head -n 1
+}
