@@ -3,7 +3,6 @@
 // ratio of the two load times shows how the per-sentence part grows: linear growth gives at most
 // 20 (less the shared part), and 25 is the most it should be.
 #include "engine/CourseModel.h"
-#include "engine/DocumentManager.h"
 #include "support/BenchEnvironment.h"
 #include "support/LongCourse.h"
 #include "workspace/CourseController.h"
@@ -61,32 +60,14 @@ int main(int argc, char** argv)
         return 1;
 
     BenchEnvironment environment;
-    const auto audio = environment.getHome().getChildFile("lesson.wav");
-    // Course creation makes the waveform file and the first course text, as for a learner.
-    if (!LongCourse::writeRecording(audio, recordingSeconds, sampleRate) ||
-        !DocumentManager::createCourseFiles(audio))
-    {
-        std::fprintf(stderr, "could not make the course\n");
+    const auto texts = LongCourse::makeCourseTexts(environment.getHome(), recordingSeconds, sampleRate,
+                                                   {smallCourse, largeCourse});
+    if (texts.empty())
         return 1;
-    }
-
-    // The model finds the waveform file by the text's name in the temporary folder, so the two
-    // course texts share that name and lie in folders of their own.
-    const auto created = DocumentManager::getCourseFile(DocumentManager::courseText);
-    for (const int count : {smallCourse, largeCourse})
-    {
-        const auto text = environment.getHome()
-                              .getChildFile("courses-" + juce::String(count))
-                              .getChildFile(created.getFileName());
-        if (!LongCourse::writeCourseText(created, count, text))
-        {
-            std::fprintf(stderr, "could not write the course text\n");
-            return 1;
-        }
+    for (const auto& [count, text] : texts)
         benchmark::RegisterBenchmark("CourseLoad", benchCourseLoad, text)
             ->Arg(count)
             ->Unit(benchmark::kMillisecond);
-    }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 

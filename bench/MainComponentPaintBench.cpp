@@ -3,7 +3,6 @@
 // zoom 1 and at the strip's maximum zoom, both viewports scrolled to the middle. The view shows
 // the same area for both sizes, so only the visible blocks and pages should cost drawing time:
 // the ratio of the two sizes' frame times should stay under 2.
-#include "engine/DocumentManager.h"
 #include "engine/GlobalData.h"
 #include "support/BenchEnvironment.h"
 #include "support/LongCourse.h"
@@ -110,33 +109,15 @@ int main(int argc, char** argv)
         return 1;
 
     BenchEnvironment environment;
-    const auto audio = environment.getHome().getChildFile("lesson.wav");
-    // Course creation makes the waveform file and the first course text, as for a learner.
-    if (!LongCourse::writeRecording(audio, recordingSeconds, sampleRate) ||
-        !DocumentManager::createCourseFiles(audio))
-    {
-        std::fprintf(stderr, "could not make the course\n");
+    const auto texts = LongCourse::makeCourseTexts(environment.getHome(), recordingSeconds, sampleRate,
+                                                   {smallCourse, largeCourse});
+    if (texts.empty())
         return 1;
-    }
-
-    // The model finds the waveform file by the text's name in the temporary folder, so the two
-    // course texts share that name and lie in folders of their own.
-    const auto created = DocumentManager::getCourseFile(DocumentManager::courseText);
-    for (const int count : {smallCourse, largeCourse})
-    {
-        const auto text = environment.getHome()
-                              .getChildFile("courses-" + juce::String(count))
-                              .getChildFile(created.getFileName());
-        if (!LongCourse::writeCourseText(created, count, text))
-        {
-            std::fprintf(stderr, "could not write the course text\n");
-            return 1;
-        }
+    for (const auto& [count, text] : texts)
         benchmark::RegisterBenchmark("PaintLearningArea", benchPaint, text)
             ->Args({count, zoomOne})
             ->Args({count, zoomMaximum})
             ->Unit(benchmark::kMillisecond);
-    }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 

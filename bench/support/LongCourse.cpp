@@ -1,10 +1,12 @@
 #include "support/LongCourse.h"
 
 #include "engine/CourseModel.h"
+#include "engine/DocumentManager.h"
 
 #include <juce_audio_formats/juce_audio_formats.h>
 
 #include <cmath>
+#include <cstdio>
 
 namespace LongCourse
 {
@@ -73,5 +75,31 @@ bool writeCourseText(const juce::File& created, int count, const juce::File& tar
     juce::XmlElement::TextFormat format;
     format.lineWrapLength = 60;
     return course->writeTo(target, format);
+}
+
+std::map<int, juce::File> makeCourseTexts(const juce::File& folder, double seconds, double sampleRate,
+                                          std::initializer_list<int> counts)
+{
+    const auto audio = folder.getChildFile("lesson.wav");
+    if (!writeRecording(audio, seconds, sampleRate) || !DocumentManager::createCourseFiles(audio))
+    {
+        std::fprintf(stderr, "could not make the course\n");
+        return {};
+    }
+
+    const auto created = DocumentManager::getCourseFile(DocumentManager::courseText);
+    std::map<int, juce::File> texts;
+    for (const int count : counts)
+    {
+        const auto text =
+            folder.getChildFile("courses-" + juce::String(count)).getChildFile(created.getFileName());
+        if (!writeCourseText(created, count, text))
+        {
+            std::fprintf(stderr, "could not write the course text\n");
+            return {};
+        }
+        texts[count] = text;
+    }
+    return texts;
 }
 } // namespace LongCourse

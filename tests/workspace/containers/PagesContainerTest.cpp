@@ -1,13 +1,15 @@
 // The pages in the whole workspace: how the page sentence views are spread over pages for each
 // page height, what an added or removed sentence redistributes, the zoom with its snapping and
-// limits, where the page number goes, and what the wheel does.
+// limits, where the page number goes, what the wheel does, and the context click on a background.
 #include "workspace/containers/PagesContainer.h"
 
 #include "WorkspaceWithCourse.h"
 #include "engine/CourseModel.h"
 #include "engine/SystemModel.h"
+#include "workspace/CommandCenter.h"
 #include "workspace/Main.h"
 #include "workspace/containers/Page.h"
+#include "workspace/containers/ThumbsContainer.h"
 #include "workspace/sentences/SentenceComponent.h"
 
 #include <gtest/gtest.h>
@@ -175,8 +177,7 @@ TEST(PagesContainer, ZoomStaysBetweenItsLimits)
         for (int i = 0; i < c.steps; ++i)
             pages.zoomAllPages(c.in);
         EXPECT_EQ(pages.getZoom(), c.zoom) << (c.in ? "in" : "out");
-        EXPECT_FLOAT_EQ(pages.getPageHolder().getTransform().mat00, c.zoom)
-            << (c.in ? "in" : "out");
+        EXPECT_FLOAT_EQ(pages.getPageHolder().getTransform().mat00, c.zoom) << (c.in ? "in" : "out");
     }
 }
 
@@ -311,4 +312,41 @@ TEST(PagesContainer, ResetDeletesThePagesAndTheZoom)
     EXPECT_EQ(pages.getNumPages(), 0);
     EXPECT_EQ(pages.getZoom(), 1.0f);
     EXPECT_TRUE(pages.getPageHolder().getTransform().isIdentity());
+}
+
+TEST(SentencesContainer, AContextClickOnABackgroundAsksForTheBackgroundMenu)
+{
+    WorkspaceWithCourse w(5);
+    std::vector<CommandCenter::PopupMenuType> asked;
+    CommandCenter::rightClickMenuRequested = [&asked](CommandCenter::PopupMenuType type)
+    { asked.push_back(type); };
+
+    struct Click
+    {
+        juce::Component* on;
+        juce::ModifierKeys mods;
+        bool menu;
+    };
+    const juce::ModifierKeys left(juce::ModifierKeys::leftButtonModifier);
+    const Click clicks[] = {
+        {&w.pages(), juce::ModifierKeys(juce::ModifierKeys::rightButtonModifier), true},
+        {&w.pages(), left.withFlags(juce::ModifierKeys::ctrlModifier), true},
+        {&w.pages(), left, false},
+        {w.pages().getPage(0), juce::ModifierKeys(juce::ModifierKeys::rightButtonModifier), true},
+        {w.pages().getPage(0), left, false},
+        {&w.strip(), juce::ModifierKeys(juce::ModifierKeys::rightButtonModifier), true},
+        {&w.strip(), left.withFlags(juce::ModifierKeys::shiftModifier), false},
+    };
+    for (const auto& click : clicks)
+    {
+        asked.clear();
+        click.on->mouseUp(WorkspaceWithCourse::mouseAt(*click.on, {5, 5}, click.mods));
+        EXPECT_EQ(asked.size(), click.menu ? 1u : 0u)
+            << click.on->getName() << " " << click.mods.getRawFlags();
+        if (!asked.empty())
+        {
+            EXPECT_EQ(asked.front(), CommandCenter::backgroundMenu);
+        }
+    }
+    CommandCenter::rightClickMenuRequested = nullptr;
 }

@@ -25,6 +25,13 @@ struct ZoomGuard
     explicit ZoomGuard(double zoom) { GlobalData::widthZoomFactor = zoom; }
     ~ZoomGuard() { GlobalData::widthZoomFactor = 1.0; }
 };
+/** Zooms the strip in by some steps from where the course load left it, then scrolls to x. */
+void zoomInAndScroll(WorkspaceWithCourse& w, int steps, int x)
+{
+    for (int i = 0; i < steps; ++i)
+        w.strip().zoomThumbs(true, 0);
+    w.stripViewport().setViewPosition(x, 0);
+}
 } // namespace
 
 TEST(TimeScaleUnit, IsThePowerOfTwoThatKeepsMajorTicks35To70PixelsApart)
@@ -178,9 +185,7 @@ TEST(ThumbsContainer, TheWheelZoomsAroundTheMouseWithExactlyCommandAndScrollsOth
         WorkspaceWithCourse w(9);
         auto& strip = w.strip();
         auto& viewport = w.stripViewport();
-        for (int i = 0; i < 8; ++i)
-            strip.zoomThumbs(true, 0);
-        viewport.setViewPosition(300, 0);
+        zoomInAndScroll(w, 8, 300);
         strip.setCursorPosition(GlobalData::secondsToX(2.0));
         const double zoom = GlobalData::widthZoomFactor;
         const auto what = "mods " + juce::String(c.mods.getRawFlags()) + " dy " + juce::String(c.dy);
@@ -214,9 +219,7 @@ TEST(ThumbsContainer, TheWheelOverTheTimeScaleZoomsAroundTheMouse)
     WorkspaceWithCourse w(9);
     auto& strip = w.strip();
     auto& viewport = w.stripViewport();
-    for (int i = 0; i < 8; ++i)
-        strip.zoomThumbs(true, 0);
-    viewport.setViewPosition(300, 0);
+    zoomInAndScroll(w, 8, 300);
     const double zoom = GlobalData::widthZoomFactor;
 
     // 100 px into the time scale is 400 px into the strip; no modifier needed.
@@ -249,8 +252,7 @@ TEST(ThumbsContainer, TheTimeScaleCoversExactlyTheVisiblePart)
     WorkspaceWithCourse w(9);
     auto& strip = w.strip();
     auto& viewport = w.stripViewport();
-    for (int i = 0; i < 20; ++i)
-        strip.zoomThumbs(true, 0);
+    zoomInAndScroll(w, 20, 0);
     ASSERT_GT(strip.getWidth(), viewport.getWidth() + 2000);
 
     for (const int x : {0, 1, 777, 2000, strip.getWidth()})
@@ -309,8 +311,9 @@ TEST(TimeScaleMenu, OffersTheTwoZoomCommandsOnAContextClick)
     };
     for (const auto& click : clicks)
     {
+        // The menu window opens at once; the message loop could close it again as the real mouse
+        // is elsewhere.
         scale.mouseUp(WorkspaceWithCourse::mouseAt(scale, {10, 10}, click.mods));
-        WorkspaceWithCourse::settle();
         EXPECT_EQ(juce::PopupMenu::dismissAllActiveMenus(), click.menu) << click.mods.getRawFlags();
         WorkspaceWithCourse::settle();
     }
