@@ -3,14 +3,13 @@
 // ratio of the two load times shows how the per-sentence part grows: linear growth gives at most
 // 20 (less the shared part), and 25 is the most it should be.
 #include "engine/CourseModel.h"
-#include "engine/DocumentManager.h"
 #include "support/BenchEnvironment.h"
+#include "support/LongCourse.h"
 #include "workspace/CourseController.h"
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <cmath>
 #include <map>
 
 namespace
@@ -18,74 +17,8 @@ namespace
 const double sampleRate = 44100.0;
 // Long enough that 2,000 sentences still last 0.9 s each.
 const double recordingSeconds = 30.0 * 60.0;
-const int blockSize = 16384;
 const int smallCourse = 100;
 const int largeCourse = 2000;
-
-/** A mono tone with a syllable-rate swell, written block by block. */
-bool writeRecording(const juce::File& target)
-{
-    target.deleteFile();
-    auto stream = std::make_unique<juce::FileOutputStream>(target);
-    if (!stream->openedOk())
-        return false;
-    juce::WavAudioFormat wav;
-    std::unique_ptr<juce::AudioFormatWriter> writer(
-        wav.createWriterFor(stream.get(), sampleRate, 1, 16, {}, 0));
-    if (writer == nullptr)
-        return false;
-    stream.release(); // the writer owns it now
-
-    juce::AudioBuffer<float> block(1, blockSize);
-    const auto total = (juce::int64)(recordingSeconds * sampleRate);
-    for (juce::int64 done = 0; done < total; done += blockSize)
-    {
-        const int count = (int)juce::jmin((juce::int64)blockSize, total - done);
-        for (int i = 0; i < count; ++i)
-        {
-            const double t = (double)(done + i) / sampleRate;
-            const double swell = 0.5 - 0.5 * std::cos(juce::MathConstants<double>::twoPi * 4.0 * t);
-            block.setSample(0, i,
-                            (float)(0.4 * swell * std::sin(juce::MathConstants<double>::twoPi * 160.0 * t)));
-        }
-        if (!writer->writeFromAudioSampleBuffer(block, 0, count))
-            return false;
-    }
-    return true;
-}
-
-/** The course text made by course creation, its single sentence replaced by `count` sentences
-    that share the recording evenly, with texts in both languages and some marked unfamiliar. */
-bool writeCourseText(const juce::File& created, int count, const juce::File& target)
-{
-    auto course = juce::parseXML(created);
-    if (course == nullptr)
-        return false;
-
-    const auto length = course->getStringAttribute(CourseModel::CourseLength).getLargeIntValue();
-    course->deleteAllChildElements();
-    for (int i = 0; i < count; ++i)
-    {
-        auto* s = course->createNewChildElement(CourseModel::SENTENCE.toString());
-        s->setAttribute(CourseModel::StartSamples, juce::String(length * i / count));
-        s->setAttribute(CourseModel::EndSamples, juce::String(length * (i + 1) / count - 1));
-        s->setAttribute(CourseModel::EnglishText,
-                        "Sentence " + juce::String(i + 1) + ": the speaker goes on at an even pace.");
-        s->setAttribute(CourseModel::ChineseText,
-                        juce::String(i + 1) + juce::String::fromUTF8("：说话人以平稳的语速继续讲下去。"));
-        s->setAttribute(CourseModel::NeedReview, i % 5 == 0 ? 1 : 0);
-        s->setAttribute(CourseModel::NextIntervalDays, "0");
-        s->setAttribute(CourseModel::TotalReviews, "0");
-        s->setAttribute(CourseModel::CorrectTimes, "0");
-    }
-    course->setAttribute(CourseModel::TotalSentences, count);
-    course->setAttribute(CourseModel::TotalNeedReview, (count + 4) / 5);
-
-    target.getParentDirectory().createDirectory();
-    juce::XmlElement::TextFormat format;
-    format.lineWrapLength = 60;
-    return course->writeTo(target, format);
-}
 
 std::map<int, double> secondsPerLoad;
 
@@ -127,31 +60,14 @@ int main(int argc, char** argv)
         return 1;
 
     BenchEnvironment environment;
-    const auto audio = environment.getHome().getChildFile("lesson.wav");
-    // Course creation makes the waveform file and the first course text, as for a learner.
-    if (!writeRecording(audio) || !DocumentManager::createCourseFiles(audio))
-    {
-        std::fprintf(stderr, "could not make the course\n");
+    const auto texts = LongCourse::makeCourseTexts(environment.getHome(), recordingSeconds, sampleRate,
+                                                   {smallCourse, largeCourse});
+    if (texts.empty())
         return 1;
-    }
-
-    // The model finds the waveform file by the text's name in the temporary folder, so the two
-    // course texts share that name and lie in folders of their own.
-    const auto created = DocumentManager::getCourseFile(DocumentManager::courseText);
-    for (const int count : {smallCourse, largeCourse})
-    {
-        const auto text = environment.getHome()
-                              .getChildFile("courses-" + juce::String(count))
-                              .getChildFile(created.getFileName());
-        if (!writeCourseText(created, count, text))
-        {
-            std::fprintf(stderr, "could not write the course text\n");
-            return 1;
-        }
+    for (const auto& [count, text] : texts)
         benchmark::RegisterBenchmark("CourseLoad", benchCourseLoad, text)
             ->Arg(count)
             ->Unit(benchmark::kMillisecond);
-    }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 

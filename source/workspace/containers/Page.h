@@ -13,6 +13,7 @@ public:
     void setSentences(const juce::Array<SentenceComponent*>& list);
     void setPageNumber(int number, int count);
     void applyPageNumberColour();
+    const juce::Label& getPageNumberLabel() const { return pageNumber; }
 
     void sentenceAdded(int) override {}
     void sentenceRemoved(int, int) override {}

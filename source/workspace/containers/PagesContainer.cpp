@@ -55,16 +55,71 @@ void PagesContainer::pagesReset()
     sentenceCount = 0;
     pageCount = 0;
     pages.clear();
-    zoom = 1.0f;
-    holder.setTransform({});
+    setZoom(1.0f);
     resized();
     resized();
     badge->setBackground(false, false);
 }
 
-// TODO(pages): zooming comes with the page container's own work.
-void PagesContainer::zoomAllPages(bool) {}
-void PagesContainer::resetPagesZoom() {}
+void PagesContainer::zoomAllPages(bool in)
+{
+    const auto before = viewport != nullptr ? viewport->getViewPosition() : juce::Point<int>();
+
+    holder.setTransform(holder.getTransform().scaled(in ? 1.05f : 0.95f));
+    // The holder is only ever scaled, equally in both directions.
+    zoom = holder.getTransform().mat00;
+
+    // Compared as floats: one step in from 1 is exactly 1.05f and must not snap back.
+    if ((zoom > 0.99f && zoom < 1.05f) || (zoom > 0.95f && zoom < 0.99f))
+        setZoom(1.0f);
+    else if (zoom < minimumZoom)
+        setZoom(minimumZoom);
+    else if (zoom > maximumZoom)
+        setZoom(maximumZoom);
+    resized();
+
+    // Roughly keeps the top-left of the view over the same part of the pages.
+    if (viewport != nullptr)
+    {
+        const double f = in ? 1.1025 : 0.9025;
+        viewport->setViewPosition((int)((before.x + 10) * f), (int)((before.y + 10) * f));
+    }
+}
+
+void PagesContainer::resetPagesZoom()
+{
+    setZoom(1.0f);
+    resized();
+}
+
+void PagesContainer::setZoom(float newZoom)
+{
+    zoom = newZoom;
+    holder.setTransform(newZoom == 1.0f ? juce::AffineTransform() : juce::AffineTransform::scale(newZoom));
+}
+
+void PagesContainer::mouseWheelMove(const juce::MouseEvent& event, const juce::MouseWheelDetails& wheel)
+{
+    const auto mods = event.mods.withoutMouseButtons();
+    if (mods == juce::ModifierKeys(juce::ModifierKeys::commandModifier))
+    {
+        // Without a sentence there is nothing to zoom, and the wheel does nothing else then.
+        if (sentenceCount > 0)
+            zoomAllPages(wheel.deltaY > 0);
+        return;
+    }
+    if (viewport == nullptr)
+        return;
+
+    const bool shift = mods == juce::ModifierKeys(juce::ModifierKeys::shiftModifier);
+    // Down or right when the wheel turns towards the learner.
+    const int direction = wheel.deltaY < 0 ? 1 : -1;
+    const bool vertical = systemModel->pagesHorArrange ? shift : !shift;
+    if (vertical)
+        viewport->getVerticalScrollBar().moveScrollbarInSteps(2 * direction, juce::sendNotificationAsync);
+    else
+        viewport->getHorizontalScrollBar().moveScrollbarInSteps(4 * direction, juce::sendNotificationAsync);
+}
 
 void PagesContainer::addAndDisplaySentences()
 {

@@ -23,6 +23,10 @@ public:
     void resetPagesZoom();
 
     PopupMenuComponent* getBadge() const { return badge.get(); }
+    float getZoom() const { return zoom; }
+    /** The child that holds the pages and carries the zoom. */
+    const juce::Component& getPageHolder() const { return holder; }
+    int getSentencesPerPage() const { return perPage; }
     int getNumPages() const { return pages.size(); }
     Page* getPage(int index) const { return pages[index]; }
 
@@ -30,8 +34,14 @@ public:
     void sentenceAdded(int index) override;
     void sentenceRemoved(int index, int samples) override;
     void resized() override;
+    void mouseWheelMove(const juce::MouseEvent& event, const juce::MouseWheelDetails& wheel) override;
+
+    static constexpr float minimumZoom = 0.1f;
+    static constexpr float maximumZoom = 26.0f;
 
 private:
+    void setZoom(float newZoom);
+
     juce::OwnedArray<Page> pages;
     juce::Viewport* viewport;
     std::unique_ptr<PopupMenuComponent> badge;

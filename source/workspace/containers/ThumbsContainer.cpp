@@ -90,6 +90,41 @@ void ThumbsContainer::setTimeScaleBounds()
     timeScale.repaint();
 }
 
+double ThumbsContainer::getMinTimeUnitInSeconds(const double& zoom)
+{
+    // Beyond the zoom range the tick unit stays at its finest; a zoom of 0 or below (or not a
+    // number) gets the coarsest, so the search below always ends.
+    constexpr double finest = 1.0 / 1024.0;
+    constexpr double coarsest = 1 << 30;
+    if (zoom >= 512.0)
+        return finest;
+    if (!(zoom > 0.0))
+        return coarsest;
+
+    double unit = finest;
+    double bound = 1024.0;
+    do
+    {
+        unit *= 2.0;
+        bound /= 2.0;
+    } while (!(bound > zoom && zoom >= bound / 2.0) && unit < coarsest);
+    return unit;
+}
+
+void ThumbsContainer::mouseWheelMove(const juce::MouseEvent& event, const juce::MouseWheelDetails& wheel)
+{
+    if (event.mods.withoutMouseButtons() == juce::ModifierKeys(juce::ModifierKeys::commandModifier))
+    {
+        zoomThumbs(wheel.deltaY > 0, event.x);
+        return;
+    }
+    if (viewport == nullptr)
+        return;
+    viewport->getHorizontalScrollBar().moveScrollbarInSteps(wheel.deltaY < 0 ? 2 : -2,
+                                                            juce::sendNotificationAsync);
+    setTimeScaleBounds();
+}
+
 void ThumbsContainer::sentenceAdded(int index)
 {
     if (auto* view = views[index])

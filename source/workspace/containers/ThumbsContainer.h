@@ -23,10 +23,17 @@ public:
     void zoomThumbs(bool in, int x);
     /** Keeps the time scale over the visible part of the strip. */
     void setTimeScaleBounds();
+    /** The time between two major ticks of the time scale at that zoom: 1/B seconds for the power
+        of two B with B/2 <= zoom < B, so that major ticks lie 35 to 70 px apart. */
+    static double getMinTimeUnitInSeconds(const double& zoom);
+
+    double getMinimumZoom() const { return minimumZoom; }
+    TimeScaleComponent& getTimeScale() { return timeScale; }
 
     void sentenceAdded(int index) override;
     void sentenceRemoved(int index, int samples) override;
     void parentSizeChanged() override;
+    void mouseWheelMove(const juce::MouseEvent& event, const juce::MouseWheelDetails& wheel) override;
     void paint(juce::Graphics& g) override;
     void resized() override;
 
