@@ -10,6 +10,7 @@
 #include "workspace/CourseController.h"
 #include "workspace/Main.h"
 #include "workspace/MainComponent.h"
+#include "workspace/MainWindow.h"
 #include "workspace/sentences/SentenceComponent.h"
 
 #include "harness/CourseWorkingSet.h"
@@ -129,6 +130,7 @@ public:
               })
     {
         workspace.layOut(1000, 700);
+        systemOpener = CommandCenter::openWithSystem;
         CommandCenter::openWithSystem = [this](const juce::URL& address)
         {
             opened.add(address.toString(false));
@@ -138,8 +140,7 @@ public:
 
     ~CommandWorkspace()
     {
-        CommandCenter::openWithSystem = [](const juce::URL& address)
-        { return address.launchInDefaultBrowser(); };
+        CommandCenter::openWithSystem = systemOpener;
         Clock::clearFixedTime();
     }
 
@@ -159,6 +160,14 @@ public:
         return result;
     }
 
+    /** A menu closes itself at once while the application is not the active one, which it may
+        briefly not be after a window was shown or closed. */
+    void waitUntilForeground() const
+    {
+        workspace.window().toFront(true);
+        EXPECT_TRUE(OpenCourse::pumpUntil([] { return juce::Process::isForegroundProcess(); }, 3000));
+    }
+
     bool enabled(int id) const { return (info(id).flags & juce::ApplicationCommandInfo::isDisabled) == 0; }
 
     std::set<int> enabledCommands() const
@@ -174,6 +183,7 @@ public:
     bool systemAccepts = true;
 
 private:
+    std::function<bool(const juce::URL&)> systemOpener;
     bool clockSet;
 
 public:
@@ -295,6 +305,8 @@ TEST_P(EveryCommandInEveryState, EnabledStatesFollowTheRulesAndEveryIdRunsSafely
                 answerer.press(window->second.button);
         }
 
+        if (id == CommandCenter::popupSystemMenuCommand)
+            w.waitUntilForeground();
         const bool performed = w.perform(id);
         EXPECT_TRUE(performed);
 
@@ -629,6 +641,41 @@ TEST(CommandCenterMenus, AWatchedRightClickIsReportedInsteadOfShown)
     // Unwatched, the menu opens (and is dismissed by the answerer).
     ModalAnswerer answerer;
     answerer.cancel();
+    w.waitUntilForeground();
     CommandCenter::showRightClickMenu(CommandCenter::thumbSentenceMenu);
     EXPECT_TRUE(answerer.waitUntilSeen(1, 5000));
+}
+
+namespace
+{
+juce::Component* findByAccessibleTitle(juce::Component& parent, const String& title)
+{
+    for (auto* child : parent.getChildren())
+    {
+        if (auto* handler = child->getAccessibilityHandler();
+            handler != nullptr && handler->getTitle() == title)
+            return child;
+        if (auto* found = findByAccessibleTitle(*child, title))
+            return found;
+    }
+    return nullptr;
+}
+} // namespace
+
+TEST(CommandCenterMenus, OfficialWebsiteInTheApplicationMenuOpensTheWebSite)
+{
+    CommandWorkspace w(State::noCourse);
+    ModalAnswerer answerer;
+    answerer.handle(
+        [](juce::Component& menu)
+        {
+            auto* item = findByAccessibleTitle(menu, TRANS("Official Website"));
+            ASSERT_NE(item, nullptr);
+            item->getAccessibilityHandler()->getActions().invoke(juce::AccessibilityActionType::press);
+        });
+    w.waitUntilForeground();
+    ASSERT_TRUE(w.perform(CommandCenter::popupSystemMenuCommand));
+    ASSERT_TRUE(answerer.waitUntilSeen(1, 5000));
+    EXPECT_TRUE(OpenCourse::pumpUntil([&w] { return !w.opened.isEmpty(); }));
+    EXPECT_EQ(w.opened, juce::StringArray(GlobalData::WebSite));
 }

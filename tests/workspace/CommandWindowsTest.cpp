@@ -44,6 +44,7 @@ protected:
               })
     {
         workspace.layOut(1000, 700);
+        systemOpener = CommandCenter::openWithSystem;
         CommandCenter::openWithSystem = [this](const juce::URL& address)
         {
             opened.add(address.toString(false));
@@ -54,8 +55,7 @@ protected:
 
     ~CommandWindowsTest() override
     {
-        CommandCenter::openWithSystem = [](const juce::URL& address)
-        { return address.launchInDefaultBrowser(); };
+        CommandCenter::openWithSystem = systemOpener;
         Clock::clearFixedTime();
     }
 
@@ -69,6 +69,9 @@ protected:
     OpenWorkspace workspace;
     juce::StringArray opened;
     bool accepts = true;
+
+private:
+    std::function<bool(const juce::URL&)> systemOpener;
 };
 
 template <typename Type> Type* findChild(juce::Component& parent)
