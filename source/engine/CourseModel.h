@@ -92,6 +92,21 @@ public:
     /** Whether the sentence is unfamiliar and its review date has come. */
     bool unfamiliarIsDue(int index) const;
 
+    // The review schedule.
+    /** Where the sentence stands: 0 no course, no page views or a negative index; 1 familiar or
+        past the end; 2 unfamiliar, but learned or not due in this review; 3 due in this review
+        and not yet answered right; 4 due and answered right. */
+    int getSentenceStatus(int index) const;
+    /** The mark command on the selected sentence: a familiar one becomes unfamiliar (one undo
+        step); for an unfamiliar one, its review figures, with the offer to stop its review. */
+    void browseInfoAndSetUnfamiliar();
+    /** In review, whether some sentence still waits for its right answer today. */
+    bool stillHasDueSentence() const;
+    /** Stops the sentence player and opens the selected review view's answer editor. */
+    void transCurrentDueSentence();
+    /** Splits the selected sentence at its silences. */
+    void autoSplitSelectedSentence();
+
     // Sentence editing: each edit is one named undo step.
     /** Splits the sentence after the sample at its start plus the offset. */
     void splitSentence(int index, int offsetSamples);
@@ -168,6 +183,8 @@ private:
     /** The shortest part a boundary move leaves: 0.3 s of the course audio, in samples. */
     int shortestPartSamples() const;
     void resyncBoundaries(int index);
+    void setUnfamiliar(int index);
+    void showReviewInfo(int index);
 
     juce::File courseFile;
     juce::ValueTree course;

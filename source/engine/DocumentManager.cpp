@@ -37,6 +37,11 @@ juce::File DocumentManager::MobileDir()
     return dataFolder().getChildFile("library/mobile");
 }
 
+juce::File DocumentManager::TodayMobileDir()
+{
+    return dataFolder().getChildFile("mobile-" + getCurrentTimeString(false));
+}
+
 juce::File DocumentManager::firstListedFile(const juce::String& pattern)
 {
     // The file system's own listing order: whichever it gives first wins.
@@ -227,7 +232,7 @@ bool DocumentManager::createTomorrowMobileFiles(int keepPreviousDays)
 
 bool DocumentManager::createTodayMobileFiles(const juce::Array<juce::File>& courses, int keepPreviousDays)
 {
-    const auto dayFolder = dataFolder().getChildFile("mobile-" + getCurrentTimeString(false));
+    const auto dayFolder = TodayMobileDir();
     // The folder is filled once a day; later starts that day leave it as it is.
     if (dayFolder.isDirectory())
         return true;

@@ -29,6 +29,8 @@ public:
     static juce::File CourseDir();
     /** "qz/library/mobile": the rendered mobile audio files. */
     static juce::File MobileDir();
+    /** "qz/mobile-" and today's date stamp: the day folder of the mobile files to hear today. */
+    static juce::File TodayMobileDir();
 
     /** The working-set file of that kind, or the nonexistent file when there is none. */
     static juce::File getCourseFile(CourseFileType type);

@@ -1,15 +1,19 @@
 #include "engine/GlobalData.h"
 
+#include "engine/SystemModel.h"
+#include "workspace/Main.h"
+
 using juce::String;
 
 double GlobalData::widthZoomFactor = 1.0;
 double GlobalData::courseAudioSampleRate = 44100.0;
 float GlobalData::ampFactor = 1.0f;
 
+// qZ has no site of its own: the addresses lead to pages about its platform and its subject.
 const String GlobalData::WebSite = "https://www.debian.org/";
 const String GlobalData::WebForum = "https://forums.debian.net/";
-const String GlobalData::UserHelp = GlobalData::WebSite + "works/qz/userManual.html";
-const String GlobalData::UserQuestion = GlobalData::WebSite + "works/qz/faq.html";
+const String GlobalData::UserHelp = "https://en.wikipedia.org/wiki/Second-language_acquisition";
+const String GlobalData::UserQuestion = "https://www.debian.org/doc/manuals/debian-faq/";
 
 namespace
 {
@@ -76,4 +80,17 @@ String GlobalData::secondsToHmsString(const double& seconds, bool withSeconds)
     if (withSeconds)
         text << String(t % 60) << TRANS(" seconds");
     return text;
+}
+
+int GlobalData::getNextIntervalDays(int days, bool ok)
+{
+    if (days == 0)
+        return systemModel->reviewOnNextDay ? 1 : 2;
+    if (days == 1)
+        return ok ? 2 : 1;
+
+    static const double factors[] = {1.259, 1.414, 1.618, 1.8, 2.0, 2.5, 3.0};
+    const int sequence = systemModel->intervalSequence;
+    const double factor = sequence >= 1 && sequence <= 7 ? factors[sequence - 1] : 1.0;
+    return juce::roundToInt(ok ? days * factor : days / factor);
 }

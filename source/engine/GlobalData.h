@@ -35,6 +35,10 @@ public:
 
     static void resetAllRuningGlobalData();
 
+    /** The review interval that follows one of that many days, after a right (ok) or a wrong
+        answer, by the factor of the interval sequence setting; 0 days gives the first interval. */
+    static int getNextIntervalDays(int days, bool ok);
+
     /** "m:ss.cc" */
     static juce::String secondsToCsString(const double& seconds);
     /** "m:ss.mmm" */

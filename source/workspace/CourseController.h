@@ -27,6 +27,8 @@ public:
     ~CourseController() override;
 
     CourseModel& getCourseModel() const { return *courseModel; }
+    ThumbsContainer* getThumbsContainer() const { return thumbsContainer; }
+    PagesContainer* getPagesContainer() const { return pagesContainer; }
     AudioSentencesPlayer& getSentencePlayer() const { return *sentencePlayer; }
 
     /** Keeps the component as one of the views to update, by its class; others are ignored. */

@@ -34,10 +34,10 @@ struct ZoomCase
 TEST_F(GlobalDataTest, TimeTextsRoundBeforeSplittingIntoMinutes)
 {
     const TimeTextCase cases[] = {
-        {0.0, "0:00.00", "0:00.000"},         {75.456, "1:15.46", "1:15.456"},
-        {75.4567, "1:15.46", "1:15.457"},     {59.999, "1:00.00", "0:59.999"},
-        {59.9996, "1:00.00", "1:00.000"},     {3600.0, "60:00.00", "60:00.000"},
-        {5.004999, "0:05.00", "0:05.005"},    {605.1, "10:05.10", "10:05.100"},
+        {0.0, "0:00.00", "0:00.000"},      {75.456, "1:15.46", "1:15.456"},
+        {75.4567, "1:15.46", "1:15.457"},  {59.999, "1:00.00", "0:59.999"},
+        {59.9996, "1:00.00", "1:00.000"},  {3600.0, "60:00.00", "60:00.000"},
+        {5.004999, "0:05.00", "0:05.005"}, {605.1, "10:05.10", "10:05.100"},
     };
     for (const auto& c : cases)
     {
@@ -114,9 +114,16 @@ TEST_F(GlobalDataTest, ResetRestoresRunningValues)
     EXPECT_EQ(GlobalData::ampFactor, 1.0f);
 }
 
-TEST_F(GlobalDataTest, PageAddressesHangOffTheWebSite)
+TEST_F(GlobalDataTest, WebAddressesAreDistinctSecurePages)
 {
-    EXPECT_TRUE(GlobalData::WebSite.endsWith("/"));
-    EXPECT_EQ(GlobalData::UserHelp, GlobalData::WebSite + "works/qz/userManual.html");
-    EXPECT_EQ(GlobalData::UserQuestion, GlobalData::WebSite + "works/qz/faq.html");
+    const juce::StringArray addresses{GlobalData::WebSite, GlobalData::WebForum, GlobalData::UserHelp,
+                                      GlobalData::UserQuestion};
+    for (const auto& address : addresses)
+    {
+        EXPECT_TRUE(address.startsWith("https://")) << address;
+        EXPECT_TRUE(juce::URL::isProbablyAWebsiteURL(address)) << address;
+    }
+    auto unique = addresses;
+    unique.removeDuplicates(false);
+    EXPECT_EQ(unique.size(), addresses.size());
 }
