@@ -112,7 +112,7 @@ void FunctionZone::addButton(int iconIndex, int commandId)
                                                         juce::DrawableButton::ImageOnButtonBackground));
     button->setImages(icons[iconIndex]);
     button->setConnectedEdges(juce::Button::ConnectedOnLeft | juce::Button::ConnectedOnRight);
-    button->setColour(juce::DrawableButton::backgroundColourId, juce::Colours::transparentBlack);
+    button->setColour(juce::TextButton::buttonColourId, juce::Colours::transparentBlack);
     button->setWantsKeyboardFocus(false);
     button->setMouseClickGrabsKeyboardFocus(false);
     // Undo and Redo write their own tooltips, naming the step they would take.
@@ -137,13 +137,13 @@ void FunctionZone::changeListenerCallback(juce::ChangeBroadcaster*)
 void FunctionZone::showOrHideNoteMarker(bool show)
 {
     getButton(noteButton)
-        .setColour(juce::DrawableButton::backgroundColourId,
+        .setColour(juce::TextButton::buttonColourId,
                    show ? juce::Colours::red : juce::Colours::transparentBlack);
 }
 
 bool FunctionZone::isNoteMarkerShown() const
 {
-    return getButton(noteButton).findColour(juce::DrawableButton::backgroundColourId) == juce::Colours::red;
+    return getButton(noteButton).findColour(juce::TextButton::buttonColourId) == juce::Colours::red;
 }
 
 void FunctionZone::playStarted()

@@ -81,8 +81,7 @@ TEST_F(FunctionZoneTest, EachButtonTriggersItsCommandWithItsIconSideBySide)
         EXPECT_EQ(button.getBounds(), juce::Rectangle<int>(1 + 29 * i, 0, 29, 25)) << "button " << i;
         EXPECT_TRUE(button.isConnectedOnLeft() && button.isConnectedOnRight()) << "button " << i;
         EXPECT_FALSE(button.getWantsKeyboardFocus()) << "button " << i;
-        EXPECT_EQ(button.findColour(juce::DrawableButton::backgroundColourId),
-                  juce::Colours::transparentBlack);
+        EXPECT_EQ(button.findColour(juce::TextButton::buttonColourId), juce::Colours::transparentBlack);
     }
     EXPECT_FALSE(toolbar.getWantsKeyboardFocus());
 }
@@ -96,16 +95,15 @@ TEST_F(FunctionZoneTest, UndoAndRedoTooltipsNameTheStepTheyWouldTake)
     workspace.model().splitSentence(0, rate);
     ASSERT_TRUE(OpenCourse::pumpUntil([&] { return undo.getTooltip().contains(split); }));
     EXPECT_EQ(undo.getTooltip(), TRANS("Undo: ") + split + " [Ctrl + Z]");
-    EXPECT_TRUE(undo.isEnabled());
     EXPECT_EQ(redo.getTooltip(), TRANS("Redo: ") + " [Ctrl + Y]");
     EXPECT_FALSE(redo.isEnabled());
 
-    // Back at the start of the history: nothing left to name.
+    // Back at the start of the history: nothing left to name, nothing to undo.
     ASSERT_TRUE(undoManager->undo());
-    ASSERT_TRUE(OpenCourse::pumpUntil([&] { return !undo.isEnabled(); }));
-    EXPECT_EQ(undo.getTooltip(), TRANS("Undo: ") + " [Ctrl + Z]");
+    ASSERT_TRUE(OpenCourse::pumpUntil([&] { return redo.getTooltip().contains(split); }));
     EXPECT_EQ(redo.getTooltip(), TRANS("Redo: ") + split + " [Ctrl + Y]");
-    EXPECT_TRUE(redo.isEnabled());
+    EXPECT_EQ(undo.getTooltip(), TRANS("Undo: ") + " [Ctrl + Z]");
+    EXPECT_FALSE(undo.isEnabled());
 }
 
 TEST_F(FunctionZoneTest, ThePlayButtonShowsThePauseIconWhileTheSentencePlayerRuns)
@@ -125,14 +123,26 @@ TEST_F(FunctionZoneTest, ThePlayButtonShowsThePauseIconWhileTheSentencePlayerRun
 TEST_F(FunctionZoneTest, TheNotesButtonIsMarkedRedWhileTheCourseHasNotes)
 {
     auto& notes = toolbar.getButton(FunctionZone::noteButton);
-    const auto colour = [&] { return notes.findColour(juce::DrawableButton::backgroundColourId); };
-    EXPECT_EQ(colour(), juce::Colours::transparentBlack);
+    // The background the button really draws, not only the colour it was given.
+    const auto redPixels = [&]
+    {
+        const auto image = notes.createComponentSnapshot(notes.getLocalBounds(), true, 1.0f);
+        int count = 0;
+        for (int y = 0; y < image.getHeight(); ++y)
+            for (int x = 0; x < image.getWidth(); ++x)
+            {
+                const auto pixel = image.getPixelAt(x, y);
+                count += pixel.getAlpha() > 60 && pixel.getRed() > 150 && pixel.getGreen() < 80 ? 1 : 0;
+            }
+        return count;
+    };
+    EXPECT_EQ(redPixels(), 0);
 
     workspace.controller().setCourseNotes("Phrasal verbs to look up.");
-    EXPECT_EQ(colour(), juce::Colours::red);
+    EXPECT_GT(redPixels(), 29 * 25 / 2);
     EXPECT_TRUE(toolbar.isNoteMarkerShown());
 
     workspace.controller().setCourseNotes({});
-    EXPECT_EQ(colour(), juce::Colours::transparentBlack);
+    EXPECT_EQ(redPixels(), 0);
     EXPECT_FALSE(toolbar.isNoteMarkerShown());
 }
