@@ -7,8 +7,9 @@ class CourseController;
 /** The floating badge over the pages. The pages container owns it and keeps it on top; the pages
     viewport glides it to the top right corner of the visible area.
 
-    Its pictures, hover, dragging and menu are not there yet: for now it is an empty 64 x 64 area
-    that lets every click through. */
+    Its picture shows which loops are on. It grows a little around its centre while the mouse is
+    over it, tells the day's review task in its tooltip, can be dragged anywhere, and a click on its
+    body opens the background's right-click menu. */
 class PopupMenuComponent : public juce::Component, public juce::SettableTooltipClient
 {
 public:
@@ -19,10 +20,25 @@ public:
     /** Chooses the picture for the two loop switches. */
     void setBackground(bool sentenceLoopOn, bool courseLoopOn);
 
+    const juce::Image& getPicture() const { return picture; }
+
+    void mouseEnter(const juce::MouseEvent& event) override;
+    void mouseExit(const juce::MouseEvent& event) override;
+    void mouseDown(const juce::MouseEvent& event) override;
+    void mouseDrag(const juce::MouseEvent& event) override;
+    void mouseUp(const juce::MouseEvent& event) override;
+    void paint(juce::Graphics& g) override;
+
+    /** The picture for the two loop switches, from the image cache. */
+    static juce::Image pictureFor(bool sentenceLoopOn, bool courseLoopOn);
+
 private:
+    juce::String dueTaskText() const;
+
     CourseController* controller = nullptr;
-    bool sentenceLoop = false;
-    bool courseLoop = false;
+    juce::Image picture;
+    juce::ComponentDragger dragger;
+    bool dragging = false;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(PopupMenuComponent)
 };

@@ -3,6 +3,8 @@
 #include "engine/SystemModel.h"
 #include "workspace/Main.h"
 
+#include <algorithm>
+
 namespace
 {
 const int separatorA = 6;
