@@ -110,13 +110,20 @@ protected:
                 ASSERT_TRUE(set.wasCreated());
                 ASSERT_TRUE(set.writeSentences(OpenCourse::contiguous(lengths)));
             });
-        // The window manager places the new window asynchronously and may size it once more:
-        // the layout is made again after that, so that positions on the strip hold still.
-        workspace->layOut(900, 650);
-        pumpFor(400);
-        workspace->layOut(900, 650);
-        pumpFor(100);
-        ASSERT_EQ(900, workspace->base().getWidth());
+        // The window manager shows the new window full screen a while later, which lays the strip
+        // out again: waiting until its size holds still keeps positions on the strip where they are.
+        auto size = workspace->base().getBounds();
+        auto since = juce::Time::getMillisecondCounter();
+        pump(
+            [&]
+            {
+                if (workspace->base().getBounds() != size)
+                {
+                    size = workspace->base().getBounds();
+                    since = juce::Time::getMillisecondCounter();
+                }
+                return juce::Time::getMillisecondCounter() - since > 500;
+            });
         ASSERT_TRUE(controller().isCourseOpen());
         ASSERT_EQ((int)seconds.size(), model().getNumSentences());
         events = std::make_unique<PlayerEvents>(player());
