@@ -81,8 +81,8 @@ private:
 };
 
 /** The workspace opened on a course of sentences of the given lengths in seconds, back to back,
-    laid out at a fixed size. No audio device is opened unless a test asks for one: without one
-    the transport stands where it is put, so positions are the test's own. */
+    laid out as the window manager leaves the window. No audio device is opened unless a test asks
+    for one: without one the transport stands where it is put, so positions are the test's own. */
 class CourseControllerPlayback : public testing::Test
 {
 protected:
@@ -173,13 +173,18 @@ protected:
         return -1;
     }
 
-    /** Ends the playing sentence as the transport does at its end: it stops and broadcasts. */
+    /** Plays the last hundredth of a second of the cued sentence through the mixer panel's device
+        callback, as a device would pull it: the transport runs out of the sentence, stops itself
+        and broadcasts, and the player reports the end. */
     void endSentence()
     {
         const int before = events->count(PlayerEvents::finished);
-        player().transportSource.stop();
-        ASSERT_TRUE(
-            PlaybackProbe::pumpUntil([&] { return events->count(PlayerEvents::finished) > before; }, 5000));
+        auto& transport = player().transportSource;
+        transport.setPosition(juce::jmax(0.0, transport.getLengthInSeconds() - 0.01));
+        for (int block = 0; block < 20 && transport.isPlaying(); ++block)
+            PlaybackProbe::pull(panel(), 2, 1, 512);
+        ASSERT_FALSE(transport.isPlaying());
+        ASSERT_TRUE(pump([&] { return events->count(PlayerEvents::finished) > before; }));
     }
 
     static bool pump(const std::function<bool()>& condition, int timeoutMs = 5000)
@@ -329,7 +334,6 @@ TEST_F(CourseControllerPlayback, TheEndOfTheLastSentenceLoopsTheCourseOrStopsAtI
         SCOPED_TRACE(loopsAgain ? "first end of the course" : "second end of the course");
         controller().gotoEnd();
         controller().playOrStop();
-        player().transportSource.setPosition(1.0);
         endSentence();
 
         EXPECT_EQ(loopsAgain, playing());
@@ -380,7 +384,6 @@ TEST_F(CourseControllerPlayback, WhatAPauseBetweenRepetitionsLeadsTo)
         controller().setSentenceLooping(true, 3, 0.15); // a pause of 0.3 s after a 2 s sentence
         select(0);
         controller().playOrStop();
-        player().transportSource.setPosition(1.9);
         endSentence();
         ASSERT_FALSE(playing()) << "pausing";
 
