@@ -39,8 +39,8 @@ CourseController::CourseController()
 
 CourseController::~CourseController()
 {
-    stopTimer(0);
-    stopTimer(1);
+    stopTimer(followTimer);
+    stopTimer(pauseTimer);
     if (isCourseOpen())
         stopUsageTiming();
     mixerPanel.reset();
@@ -246,8 +246,8 @@ void CourseController::giveUpCurrentCourse()
 
 void CourseController::resetToEmpty()
 {
-    stopTimer(0);
-    stopTimer(1);
+    stopTimer(followTimer);
+    stopTimer(pauseTimer);
     stopUsageTiming();
     // TODO(tool windows): the preferences window goes before the mixer panel, the notes editor after it.
     mixerPanel.reset();
@@ -274,6 +274,8 @@ void CourseController::resetToEmpty()
     courseLoopLimit = 2;
     courseLoopCounter = 0;
     courseLoopOn = false;
+    // A count left from a sentence of this course must not shorten the next course's first one.
+    repeatCounter = 0;
 }
 
 void CourseController::stopUsageTiming()
@@ -334,12 +336,6 @@ void CourseController::setCursorPosition(double seconds)
     setStatus(StatusBar::selectedLength, GlobalData::secondsToCsString(courseModel->getSelectedLength()));
     setStatus(StatusBar::selectedNumber, juce::String(courseModel->getSelectedIndex() + 1));
 }
-
-// TODO(playback): cueing at a position and scrolling to the selection come with playback
-// following.
-void CourseController::setPlayPosition(bool, const double&) {}
-
-void CourseController::makeViewportScroll(bool, bool) {}
 
 void CourseController::unfamiliarNumberChanged()
 {
@@ -464,39 +460,6 @@ void CourseController::stopSentencePlayer()
 }
 
 //==============================================================================
-// TODO(playback): repetitions, pauses and moving on after a sentence come with playback following.
-void CourseController::sentenceFinished(AudioSentencesPlayer*) {}
-
-void CourseController::playerStarted(AudioSentencesPlayer*)
-{
-    if (functionZone != nullptr)
-        functionZone->playStarted();
-}
-
-void CourseController::playerStopped(AudioSentencesPlayer*)
-{
-    if (functionZone != nullptr)
-        functionZone->playStoped();
-}
-
-void CourseController::timerCallback(int) {}
-
-// TODO(playback): playing, pausing and moving between sentences.
-void CourseController::playOrStop() {}
-void CourseController::gotoNextSentence() {}
-void CourseController::gotoPrevSentence() {}
-void CourseController::gotoNextPage() {}
-void CourseController::gotoPrevPage() {}
-void CourseController::gotoStartOfCourse() {}
-void CourseController::gotoEnd() {}
-void CourseController::gotoStartOfSentence() {}
-int CourseController::getCursorPosition() const
-{
-    return 0;
-}
-void CourseController::makePlayerEnterDictateMode() {}
-void CourseController::makePlayerExitDictateMode() {}
-
 // TODO(courseware, notes, preferences, archiving): these roads come with their windows.
 void CourseController::generateCourseware() {}
 void CourseController::showOrHideNoteEditor() {}

@@ -141,6 +141,23 @@ private:
     void stopUsageTiming();
     void createMixerAndLoopPanel();
 
+    // Playback following, loops and moves (CourseControllerPlayback.cpp).
+    enum PlaybackTimer
+    {
+        followTimer = 0,
+        pauseTimer = 1
+    };
+    bool isPausing() const { return isTimerRunning(pauseTimer); }
+    void followPlayPosition();
+    void endPauseWhenDue();
+    void moveOnAfterLastSentence();
+    /** Cues, selects and puts the cursor on the target; playing or pausing goes on with it. */
+    void moveTo(int target, bool cursorAtZero = false);
+    /** Selects the sentence, remembers it and puts the cursor at its start on the strip. */
+    void selectWithCursorAtStart(int index);
+    void scrollStripTo(int x, int margin, int offset);
+    void scrollPagesToSelection();
+
     // The sentence-loop settings kept while dictation runs.
     bool savedLoopOn = false;
     int savedRepeatLimit = 1;
@@ -171,6 +188,8 @@ private:
     juce::uint32 pauseStart = 0;
     double pauseFactor = 0.9;
     bool sentenceLoopOn = false;
+    // Only the first start of dictation saves the loop settings, only its end restores them.
+    bool dictating = false;
 
     JUCE_DECLARE_NON_COPYABLE(CourseController)
 };
