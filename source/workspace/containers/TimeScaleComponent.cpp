@@ -48,6 +48,7 @@ TimeScaleComponent::Ruler TimeScaleComponent::layOutRuler(double startSeconds, i
     const double offset = offsetToFirstMajor(startSeconds, unit, major);
     const int x0 = GlobalData::secondsToX(offset);
     const float minor = (float)major / (float)minorPerMajor;
+    ruler.majorPixels = major;
 
     // Minor ticks of the interval cut by the left edge, right to left, the last one at or past it.
     if ((float)x0 > minor && x0 >= 1)
@@ -62,7 +63,9 @@ TimeScaleComponent::Ruler TimeScaleComponent::layOutRuler(double startSeconds, i
     for (int i = 0; i * major < width; ++i)
     {
         const int left = x0 + i * major;
-        ruler.labels.push_back({left + 5, GlobalData::secondsToMsString(i * unit + startSeconds + offset)});
+        const double seconds = i * unit + startSeconds + offset;
+        ruler.labels.push_back(
+            {left + 5, GlobalData::secondsToMsString(seconds), std::llround(seconds / unit)});
         ruler.marks.push_back({(float)left, majorTop});
         const float end = (float)(left + major) - 0.1f;
         for (int j = 1; (float)left + (float)j * minor < end; ++j)
@@ -79,15 +82,35 @@ juce::PopupMenu TimeScaleComponent::createContextMenu()
     return menu;
 }
 
+std::vector<TimeScaleComponent::TimeLabel> TimeScaleComponent::labelsThatFit(const Ruler& ruler,
+                                                                             const juce::Font& font)
+{
+    // A time text is wider than the closer major intervals. Only every n-th tick, counted from
+    // the start of the course, is labelled, n being the fewest intervals the widest label needs:
+    // labels never run into each other and stay on their ticks while the strip scrolls.
+    int widest = 0;
+    for (const auto& label : ruler.labels)
+        widest = juce::jmax(widest, font.getStringWidth(label.text));
+    const int pitch = juce::jmax(1, ruler.majorPixels);
+    const auto every = (juce::int64)juce::jmax(1, (widest + labelGap + pitch - 1) / pitch);
+
+    std::vector<TimeLabel> shown;
+    for (const auto& label : ruler.labels)
+        if (label.tick % every == 0)
+            shown.push_back(label);
+    return shown;
+}
+
 void TimeScaleComponent::paint(juce::Graphics& g)
 {
     const int height = getHeight();
     g.fillAll(systemModel->timeScaleBgColour);
     g.setColour(systemModel->timeScaleTextColour);
-    g.setFont(juce::Font(16.0f, juce::Font::bold));
+    const juce::Font font(16.0f, juce::Font::bold);
+    g.setFont(font);
 
     const auto ruler = layOutRuler(startTime, getWidth());
-    for (const auto& label : ruler.labels)
+    for (const auto& label : labelsThatFit(ruler, font))
         g.drawSingleLineText(label.text, label.x, labelBaseline, juce::Justification::left);
     for (const auto& mark : ruler.marks)
         g.fillRect(juce::Rectangle<float>(mark.x - 0.5f, (float)mark.top, 1.0f, (float)(height - mark.top)));

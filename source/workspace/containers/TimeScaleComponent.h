@@ -23,18 +23,22 @@ public:
         int top = 0;
     };
 
-    /** One time label, left-justified at x on the text baseline. */
+    /** One time label, left-justified at x on the text baseline; tick counts the major ticks
+        from the start of the course to its own. */
     struct TimeLabel
     {
         int x = 0;
         juce::String text;
+        juce::int64 tick = 0;
     };
 
-    /** What the ruler draws for a part of the time axis: its ticks and labels. */
+    /** What the ruler draws for a part of the time axis: its ticks and labels, and the pixels
+        between two major ticks. */
     struct Ruler
     {
         std::vector<Mark> marks;
         std::vector<TimeLabel> labels;
+        int majorPixels = 0;
     };
 
     TimeScaleComponent();
@@ -44,6 +48,10 @@ public:
         `startSeconds`, at the current horizontal zoom. Empty when the zoom leaves no room
         between two major ticks. */
     static Ruler layOutRuler(double startSeconds, int width);
+
+    /** The ruler's labels that are drawn in that font: where the labels are wider than the
+        distance between major ticks, only every so many, so that none runs into the next. */
+    static std::vector<TimeLabel> labelsThatFit(const Ruler& ruler, const juce::Font& font);
 
     /** The context menu: the two zoom commands of the command manager. */
     static juce::PopupMenu createContextMenu();
@@ -60,6 +68,8 @@ public:
     static constexpr int majorTop = 5;
     static constexpr int middleTop = 12;
     static constexpr int minorTop = 17;
+    /** The least room between the end of one time label and the start of the next. */
+    static constexpr int labelGap = 6;
 
 private:
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(TimeScaleComponent)

@@ -142,6 +142,41 @@ TEST(TimeScaleRuler, PlacesMarksAndLabelsFromTheLeftEdge)
     }
 }
 
+TEST(TimeScaleRuler, LabelsThatWouldRunIntoEachOtherAreThinnedOnFixedTicks)
+{
+    const juce::Font font(16.0f, juce::Font::bold);
+    for (const double zoom : {1.0, 1.5, 3.0, 40.0})
+    {
+        ZoomGuard guard(zoom);
+        const auto what = "zoom " + juce::String(zoom);
+        std::vector<juce::int64> shownBefore;
+        // The same stretch of the course seen from two scroll positions.
+        for (const int startX : {0, 17})
+        {
+            const auto ruler = TimeScaleComponent::layOutRuler(GlobalData::xToSeconds(startX), 1200);
+            const auto shown = TimeScaleComponent::labelsThatFit(ruler, font);
+            ASSERT_GE(shown.size(), 2u) << what;
+            for (size_t i = 1; i < shown.size(); ++i)
+            {
+                EXPECT_GE(shown[i].x, shown[i - 1].x + font.getStringWidth(shown[i - 1].text))
+                    << what << ": \"" << shown[i - 1].text << "\" runs into \"" << shown[i].text << "\"";
+            }
+
+            std::vector<juce::int64> ticks;
+            for (const auto& label : shown)
+            {
+                if (label.x + startX > 100 && label.x + startX < 1000)
+                    ticks.push_back(label.tick);
+            }
+            if (!shownBefore.empty())
+            {
+                EXPECT_EQ(ticks, shownBefore) << what << ": scrolling moved the labels to other ticks";
+            }
+            shownBefore = ticks;
+        }
+    }
+}
+
 TEST(ThumbsContainer, ZoomStopsAtItsMaximumAndWhereTheCourseFillsTheView)
 {
     WorkspaceWithCourse w(9);
