@@ -127,9 +127,17 @@ qz_open_recording() {
     sleep 0.3
     # A full path moves the chooser to the file's folder; the second Return opens the file.
     xdotool type --delay 10 "$recording"
+    sleep 0.2
+    qz_screenshot qz-new-course-typed
     xdotool key Return
     sleep 0.3
     xdotool key Return
+    # A Return lost while the chooser was still busy with the first one leaves it open.
+    for (( i = 0; i < 50; i++ )); do
+        qz_wait_titled 0 "${qz_chooser_titles[@]}" >/dev/null || return 0
+        [ $(( i % 10 )) -eq 9 ] && xdotool key --window "$chooser" Return
+        sleep 0.1
+    done
 }
 
 # The course text of the open course, once it exists.
