@@ -549,4 +549,33 @@ TEST_F(ThumbSentenceInCourseTest, WaveformIsDrawnInTheReviewColourWhileUnfamilia
         EXPECT_EQ(image.getPixelAt(x, row).getAlpha(), 0) << "row " << row;
     GlobalData::resetAllRuningGlobalData();
 }
+TEST_F(ThumbSentenceInCourseTest, ADrawnPartOfAZoomedInBlockShowsTheSameWaveformAsTheWholeBlock)
+{
+    // Zoomed in, one block is far wider than anything drawn at a time; a part drawn on its own
+    // must show the columns it shows as part of the whole block.
+    openWith({220500, 220500});
+    GlobalData::widthZoomFactor = 8.0;
+    auto& view = course.thumb(0);
+    placeAsTheStripDoes(view, view.start, view.end);
+    view.setSelected(false);
+    systemModel->areaThumbColour = juce::Colours::lime;
+    const auto whole = renderView(view);
+
+    for (const auto part :
+         {juce::Rectangle<int>(0, 0, 40, height), juce::Rectangle<int>(1234, 0, 300, height),
+          juce::Rectangle<int>(view.getWidth() - 77, 0, 77, height)})
+    {
+        juce::Image image(juce::Image::ARGB, view.getWidth(), height, true);
+        juce::Graphics g(image);
+        g.reduceClipRegion(part);
+        view.paintEntireComponent(g, false);
+
+        int differing = 0;
+        for (int x = part.getX(); x < part.getRight(); ++x)
+            for (int y = 0; y < height; ++y)
+                differing += image.getPixelAt(x, y) != whole.getPixelAt(x, y) ? 1 : 0;
+        EXPECT_LE(differing, height) << "columns " << part.getX() << " to " << part.getRight();
+    }
+    GlobalData::resetAllRuningGlobalData();
+}
 } // namespace

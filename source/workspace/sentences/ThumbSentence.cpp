@@ -66,15 +66,28 @@ void ThumbSentence::paint(juce::Graphics& g)
     }
 
     g.setColour(needsReview ? systemModel->areaReviewThumbColour : systemModel->areaThumbColour);
-    const auto area = getLocalBounds().reduced(0, 2);
-    if (!area.isEmpty())
-        thumbnail.drawChannels(g, area, GlobalData::samplesToSeconds(start),
-                               GlobalData::samplesToSeconds(end), GlobalData::ampFactor);
+    drawVisibleWaveform(g, getLocalBounds().reduced(0, 2));
 
     const float dashes[] = {4.0f, 4.0f};
     g.setColour(systemModel->dotLineColour);
     g.drawDashedLine(juce::Line<float>(width - 1.5f, 0.5f, width - 1.5f, height - 1.0f), dashes,
                      juce::numElementsInArray(dashes), 2.0f);
+}
+
+void ThumbSentence::drawVisibleWaveform(juce::Graphics& g, juce::Rectangle<int> area)
+{
+    // Zoomed in, a block can be millions of pixels wide, and the overview builds its cache for
+    // the whole width it is given: it is given only the columns that are to be drawn, with the
+    // time span they show.
+    const auto columns = g.getClipBounds().getIntersection(area);
+    if (columns.isEmpty())
+        return;
+    const double startSeconds = GlobalData::samplesToSeconds(start);
+    const double secondsPerPixel = (GlobalData::samplesToSeconds(end) - startSeconds) / area.getWidth();
+    thumbnail.drawChannels(g, area.withX(columns.getX()).withWidth(columns.getWidth()),
+                           startSeconds + secondsPerPixel * (columns.getX() - area.getX()),
+                           startSeconds + secondsPerPixel * (columns.getRight() - area.getX()),
+                           GlobalData::ampFactor);
 }
 
 void ThumbSentence::resized()

@@ -29,6 +29,9 @@ public:
     void mouseDoubleClick(const juce::MouseEvent& event) override;
 
 private:
+    /** The overview of the columns of the area that the graphics context is to draw. */
+    void drawVisibleWaveform(juce::Graphics& g, juce::Rectangle<int> area);
+
     void prepareDrag(ComponentEdgeDrager* edge, const juce::ModifierKeys& mods) override;
     void dragging(ComponentEdgeDrager* edge, int distanceX) override;
     void dragFinished(ComponentEdgeDrager* edge, int distanceX) override;
