@@ -26,7 +26,9 @@ qz_headless_start() {
     if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
         local n=90
         while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-        Xvfb ":$n" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
+        # No key repeat: on a loaded machine a key's release can come late enough for the server
+        # to repeat it, which types stray characters into the program under test.
+        Xvfb ":$n" -screen 0 1600x1000x24 -nolisten tcp -ardelay 60000 >/dev/null 2>&1 &
         qz_started_pids+=($!)
         export DISPLAY=":$n"
         qz_wait_for 10 xdpyinfo || { echo "Xvfb did not start" >&2; return 1; }

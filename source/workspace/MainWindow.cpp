@@ -5,7 +5,9 @@
 #include "workspace/CourseController.h"
 #include "workspace/Main.h"
 
-MainWindow::MainWindow() : DocumentWindow("qZ", juce::Colours::lightgrey, DocumentWindow::allButtons, true)
+MainWindow::MainWindow()
+    : DocumentWindow("qZ", juce::Colours::lightgrey, DocumentWindow::allButtons, true),
+      shiftedKeys(*commandManager->getKeyMappings())
 {
     setContentOwned(new BaseComponent(), true);
     setResizable(true, false);
@@ -18,6 +20,8 @@ MainWindow::MainWindow() : DocumentWindow("qZ", juce::Colours::lightgrey, Docume
 
     setVisible(true);
     setWantsKeyboardFocus(false);
+    // Asked last: only presses the mappings didn't take reach it.
+    addKeyListener(&shiftedKeys);
     addKeyListener(commandManager->getKeyMappings());
 
     getBaseComponent().getController()->startWholeApplication();
@@ -26,6 +30,7 @@ MainWindow::MainWindow() : DocumentWindow("qZ", juce::Colours::lightgrey, Docume
 MainWindow::~MainWindow()
 {
     removeKeyListener(commandManager->getKeyMappings());
+    removeKeyListener(&shiftedKeys);
     systemModel->getProperties().setValue(SystemModel::MainWindowState, getWindowStateAsString());
 }
 

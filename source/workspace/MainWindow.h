@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ShiftedKeyListener.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 class BaseComponent;
@@ -18,6 +20,7 @@ public:
 
 private:
     juce::TooltipWindow tooltipWindow{nullptr, 700};
+    ShiftedKeyListener shiftedKeys;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(MainWindow)
 };

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A learner's keys on a loaded course: Delete removes the selected sentence and Ctrl+Z brings it
-# back, the arrows move the selection, Space plays on through the running audio device, and
-# Ctrl+L keeps the sentence repeating. Each effect is read from the course text, which qZ saves
+# back, the arrows move the selection, Ctrl+Shift+1 moves a start, Space plays on through the
+# running audio device, and Ctrl+L keeps the sentence repeating. Each effect is read from the course text, which qZ saves
 # 100 ms after every change: Delete removes whichever sentence the keys before it selected.
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 app="$1"
@@ -32,7 +32,7 @@ saved_lines() {
 # Presses the keys and waits up to 5 s for the saved course text to hold the expected lines.
 press_and_expect() {
     local expected="$1"; shift
-    local key
+    local key i
     for key in "$@"; do
         xdotool key --window "$main_window" "$key"
         sleep 0.2
@@ -55,6 +55,17 @@ press_and_expect "First line,Second line,Third line" ctrl+Home Up Delete
 press_and_expect "$all_lines" ctrl+z
 press_and_expect "First line,Second line,Fourth line" ctrl+End Left Delete
 press_and_expect "$all_lines" ctrl+z
+
+# Ctrl+Shift+1 moves the selected sentence's start 0.1 s later, although X types "!" for it.
+second_start() {
+    grep -o 'StartSamples="[0-9]*"' "$course_text" | sed -n 2p | tr -dc '0-9'
+}
+xdotool key --window "$main_window" ctrl+Home Right ctrl+shift+1
+for (( i = 0; i < 50; i++ )); do [ "$(second_start)" = 92610 ] && break; sleep 0.1; done
+[ "$(second_start)" = 92610 ] || qz_fail "Ctrl+Shift+1 left the second sentence starting at $(second_start)"
+xdotool key --window "$main_window" ctrl+z
+for (( i = 0; i < 50; i++ )); do [ "$(second_start)" = 88200 ] && break; sleep 0.1; done
+[ "$(second_start)" = 88200 ] || qz_fail "Ctrl+Z left the second sentence starting at $(second_start)"
 
 # Space plays the first sentence; without the sentence loop play moves on to the second one,
 # which Delete then removes.

@@ -83,7 +83,11 @@ MixerAndLoopPanel::MixerAndLoopPanel(CourseController* courseController)
 
     setSize(panelSize, panelSize);
     if (commandManager != nullptr)
+    {
+        shiftedKeys = std::make_unique<ShiftedKeyListener>(*commandManager->getKeyMappings());
+        addKeyListener(shiftedKeys.get());
         addKeyListener(commandManager->getKeyMappings());
+    }
 }
 
 MixerAndLoopPanel::~MixerAndLoopPanel()
@@ -96,7 +100,10 @@ MixerAndLoopPanel::~MixerAndLoopPanel()
     leftMeter.reset();
     rightMeter.reset();
     if (commandManager != nullptr)
+    {
         removeKeyListener(commandManager->getKeyMappings());
+        removeKeyListener(shiftedKeys.get());
+    }
 }
 
 void MixerAndLoopPanel::buildWidgets()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ShiftedKeyListener.h"
+
 #include <juce_audio_devices/juce_audio_devices.h>
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -63,6 +65,7 @@ private:
     AudioSentencesPlayer* player;
     juce::AudioSourcePlayer* sourcePlayer;
 
+    std::unique_ptr<ShiftedKeyListener> shiftedKeys;
     std::unique_ptr<juce::TimeSliceThread> meterThread;
     std::unique_ptr<LevelMeterComponent> leftMeter;
     std::unique_ptr<LevelMeterComponent> rightMeter;

@@ -22,7 +22,7 @@ qz_cleanup() {
 
 # Waits up to $2 seconds for a window whose title matches the regular expression $1 and prints its id.
 qz_wait_window() {
-    local pattern="$1" seconds="${2:-20}" id
+    local pattern="$1" seconds="${2:-20}" id i
     for (( i = 0; i < seconds * 10; i++ )); do
         id="$(xdotool search --name "$pattern" 2>/dev/null | head -n 1)"
         if [ -n "$id" ]; then
@@ -37,7 +37,7 @@ qz_wait_window() {
 # Waits up to $2 seconds for a visible window whose title is exactly one of the texts after it
 # (for a title that is translated) and prints its id.
 qz_wait_titled() {
-    local seconds="$1" id name title; shift
+    local seconds="$1" id name title i; shift
     for (( i = 0; i <= seconds * 10; i++ )); do
         for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
             name="$(xdotool getwindowname "$id" 2>/dev/null)"
@@ -81,6 +81,7 @@ qz_start() {
 
 # Quits through the main window's close button and checks that qZ ended with status 0.
 qz_quit() {
+    local i
     qz_click_close_button "$1"
     for (( i = 0; i < 100; i++ )); do kill -0 "$QZ_PID" 2>/dev/null || break; sleep 0.1; done
     kill -0 "$QZ_PID" 2>/dev/null && qz_fail "the close button did not quit qZ"
@@ -96,7 +97,7 @@ qz_main_window_title() {
 
 # Waits up to $2 seconds for the main window's title to match the regular expression $1.
 qz_wait_main_title() {
-    local pattern="$1" seconds="${2:-20}"
+    local pattern="$1" seconds="${2:-20}" i
     for (( i = 0; i < seconds * 10; i++ )); do
         [[ "$(qz_main_window_title)" =~ $pattern ]] && return 0
         sleep 0.1
@@ -133,9 +134,10 @@ qz_open_recording() {
     sleep 0.3
     xdotool key Return
     # A Return lost while the chooser was still busy with the first one leaves it open.
-    for (( i = 0; i < 50; i++ )); do
+    local tries
+    for (( tries = 0; tries < 50; tries++ )); do
         qz_wait_titled 0 "${qz_chooser_titles[@]}" >/dev/null || return 0
-        [ $(( i % 10 )) -eq 9 ] && xdotool key --window "$chooser" Return
+        [ $(( tries % 10 )) -eq 9 ] && xdotool key --window "$chooser" Return
         sleep 0.1
     done
 }
