@@ -18,6 +18,7 @@
 #include <vector>
 
 std::function<void(CommandCenter::PopupMenuType)> CommandCenter::rightClickMenuRequested;
+std::function<void()> CommandCenter::systemMenuRequested;
 std::function<bool(const juce::URL&)> CommandCenter::openWithSystem = [](const juce::URL& address)
 { return address.launchInDefaultBrowser(); };
 juce::String CommandCenter::interpretWindowPosition;
@@ -691,6 +692,11 @@ juce::PopupMenu CommandCenter::createSystemMenu()
 
 void CommandCenter::popupSystemMenu()
 {
+    if (systemMenuRequested)
+    {
+        systemMenuRequested();
+        return;
+    }
     createSystemMenu().showMenuAsync(juce::PopupMenu::Options(),
                                      [](int result)
                                      {

@@ -134,6 +134,8 @@ public:
     /** Told of every right-click menu asked for; while someone watches, no menu is shown, so a
         caller can be checked without a menu window on the screen. */
     static std::function<void(PopupMenuType)> rightClickMenuRequested;
+    /** The same for the application menu. */
+    static std::function<void()> systemMenuRequested;
 
     /** Opens a web address, or a folder as a file URL, with the system's default handler and
         tells whether the system took it. Tests put a recorder in its place. */

@@ -264,7 +264,6 @@ std::map<int, ExpectedWindow> expectedWindows(State state)
     const bool sentences = state == State::learning || state == State::reviewing;
     std::map<int, ExpectedWindow> windows{
         {0x2024, {TRANS("Confirm"), TRANS("Cancel")}},
-        {0x2025, {"", ""}}, // the application menu, dismissed
         {0x2027, {TRANS("Setup audio devices"), ""}},
         {0x2029, {systemModel->getStatisticsTitle(), TRANS("OK")}},
         {0x202F, {TRANS("Message"), TRANS("OK")}},
@@ -302,6 +301,10 @@ TEST_P(EveryCommandInEveryState, EnabledStatesFollowTheRulesAndEveryIdRunsSafely
     undoManager->clearUndoHistory();
     EXPECT_EQ(w.enabledCommands(), expectedEnabled(state)) << nameOf(state);
 
+    // The application menu is only reported here: a menu shown closes itself as soon as another
+    // test's window takes the focus of the shared display. The menu tests below show it.
+    int systemMenus = 0;
+    CommandCenter::systemMenuRequested = [&systemMenus] { ++systemMenus; };
     const auto windows = expectedWindows(state);
     for (int id = CommandCenter::firstCommand; id <= CommandCenter::lastCommand; ++id)
     {
@@ -316,8 +319,6 @@ TEST_P(EveryCommandInEveryState, EnabledStatesFollowTheRulesAndEveryIdRunsSafely
                 answerer.press(window->second.button);
         }
 
-        if (id == CommandCenter::popupSystemMenuCommand)
-            w.waitUntilForeground();
         const bool performed = w.perform(id);
         EXPECT_TRUE(performed);
 
@@ -330,6 +331,9 @@ TEST_P(EveryCommandInEveryState, EnabledStatesFollowTheRulesAndEveryIdRunsSafely
             EXPECT_EQ(answerer.seen()[0].title, window->second.title);
         }
     }
+
+    CommandCenter::systemMenuRequested = nullptr;
+    EXPECT_EQ(systemMenus, 1);
 
     // Ids beyond the table are not this target's.
     EXPECT_FALSE(w.perform(CommandCenter::firstCommand - 1));
