@@ -4,6 +4,7 @@
 // the aim is that all of this costs little more than decoding the audio once.
 #include "engine/DocumentManager.h"
 #include "support/BenchEnvironment.h"
+#include "support/GeneratedWav.h"
 #include "workspace/Main.h"
 
 #include <benchmark/benchmark.h>
@@ -57,30 +58,10 @@ private:
 
 bool writeRecording(const juce::File& target)
 {
-    target.deleteFile();
-    auto stream = std::make_unique<juce::FileOutputStream>(target);
-    if (!stream->openedOk())
-        return false;
-
-    juce::WavAudioFormat wav;
-    std::unique_ptr<juce::AudioFormatWriter> writer(
-        wav.createWriterFor(stream.get(), sampleRate, numChannels, 16, {}, 0));
-    if (writer == nullptr)
-        return false;
-    stream.release(); // the writer owns it now
-
     SpeechLikeSignal signal;
-    juce::AudioBuffer<float> block(numChannels, blockSize);
-    const auto total = (juce::int64)(recordingSeconds * sampleRate);
-    for (juce::int64 done = 0; done < total; done += blockSize)
-    {
-        const int count = (int)juce::jmin((juce::int64)blockSize, total - done);
-        block.setSize(numChannels, count, false, false, true);
-        signal.render(block, done);
-        if (!writer->writeFromAudioSampleBuffer(block, 0, count))
-            return false;
-    }
-    return true;
+    return GeneratedWav::write(target, sampleRate, numChannels, recordingSeconds,
+                               [&signal](juce::AudioBuffer<float>& block, juce::int64 firstSample)
+                               { signal.render(block, firstSample); });
 }
 
 bool encodeMp3(const juce::File& wav, const juce::File& mp3)

@@ -2,6 +2,7 @@
 
 #include "engine/CourseModel.h"
 #include "engine/DocumentManager.h"
+#include "support/GeneratedWav.h"
 
 #include <juce_audio_formats/juce_audio_formats.h>
 
@@ -12,38 +13,24 @@ namespace LongCourse
 {
 namespace
 {
-const int blockSize = 16384;
+/** A 160 Hz tone whose level swells four times a second, like syllables. */
+void renderTone(juce::AudioBuffer<float>& block, juce::int64 firstSample, double sampleRate)
+{
+    constexpr double twoPi = juce::MathConstants<double>::twoPi;
+    for (int i = 0; i < block.getNumSamples(); ++i)
+    {
+        const double t = (double)(firstSample + i) / sampleRate;
+        const double swell = 0.5 - 0.5 * std::cos(twoPi * 4.0 * t);
+        block.setSample(0, i, (float)(0.4 * swell * std::sin(twoPi * 160.0 * t)));
+    }
 }
+} // namespace
 
 bool writeRecording(const juce::File& target, double seconds, double sampleRate)
 {
-    target.deleteFile();
-    auto stream = std::make_unique<juce::FileOutputStream>(target);
-    if (!stream->openedOk())
-        return false;
-    juce::WavAudioFormat wav;
-    std::unique_ptr<juce::AudioFormatWriter> writer(
-        wav.createWriterFor(stream.get(), sampleRate, 1, 16, {}, 0));
-    if (writer == nullptr)
-        return false;
-    stream.release(); // the writer owns it now
-
-    juce::AudioBuffer<float> block(1, blockSize);
-    const auto total = (juce::int64)(seconds * sampleRate);
-    for (juce::int64 done = 0; done < total; done += blockSize)
-    {
-        const int count = (int)juce::jmin((juce::int64)blockSize, total - done);
-        for (int i = 0; i < count; ++i)
-        {
-            const double t = (double)(done + i) / sampleRate;
-            const double swell = 0.5 - 0.5 * std::cos(juce::MathConstants<double>::twoPi * 4.0 * t);
-            block.setSample(0, i,
-                            (float)(0.4 * swell * std::sin(juce::MathConstants<double>::twoPi * 160.0 * t)));
-        }
-        if (!writer->writeFromAudioSampleBuffer(block, 0, count))
-            return false;
-    }
-    return true;
+    return GeneratedWav::write(target, sampleRate, 1, seconds,
+                               [sampleRate](juce::AudioBuffer<float>& block, juce::int64 firstSample)
+                               { renderTone(block, firstSample, sampleRate); });
 }
 
 bool writeCourseText(const juce::File& created, int count, const juce::File& target)
