@@ -19,8 +19,13 @@ qz_start "$app"
 main_window="$(qz_wait_window '^qZ$' 30)" || qz_fail "the main window \"qZ\" did not appear"
 qz_open_recording "$main_window" "$recording"
 qz_wait_main_title '^qZ - keys ' 20 || qz_fail "the title reads \"$(qz_main_window_title)\" after opening"
+# Keys go to the active window: wait until the main window is it again after the chooser.
+for (( i = 0; i < 100; i++ )); do
+    [ "$(xdotool getactivewindow 2>/dev/null)" = "$main_window" ] && break
+    xdotool windowactivate "$main_window" >/dev/null 2>&1
+    sleep 0.1
+done
 sleep 1
-xdotool windowactivate --sync "$main_window" >/dev/null 2>&1
 course_text="$(qz_course_text)"
 [ -f "$course_text" ] || qz_fail "no course text in the temporary folder"
 
@@ -29,7 +34,8 @@ saved_lines() {
     grep -o 'EnglishText="[^"]*"' "$course_text" | sed 's/EnglishText="\(.*\)"/\1/' | paste -sd, -
 }
 
-# Presses the keys and waits up to 5 s for the saved course text to hold the expected lines.
+# Presses the keys and waits up to 10 s (the sanitizer build is slow) for the saved course text
+# to hold the expected lines.
 press_and_expect() {
     local expected="$1"; shift
     local key i
@@ -37,7 +43,7 @@ press_and_expect() {
         xdotool key --window "$main_window" "$key"
         sleep 0.2
     done
-    for (( i = 0; i < 50; i++ )); do
+    for (( i = 0; i < 100; i++ )); do
         [ "$(saved_lines)" = "$expected" ] && return 0
         sleep 0.1
     done
