@@ -133,13 +133,6 @@ qz_open_recording() {
     xdotool key Return
     sleep 0.3
     xdotool key Return
-    # A Return lost while the chooser was still busy with the first one leaves it open.
-    local tries
-    for (( tries = 0; tries < 50; tries++ )); do
-        qz_wait_titled 0 "${qz_chooser_titles[@]}" >/dev/null || return 0
-        [ $(( tries % 10 )) -eq 9 ] && xdotool key --window "$chooser" Return
-        sleep 0.1
-    done
 }
 
 # The course text of the open course, once it exists.
