@@ -35,5 +35,5 @@ qz_wait_main_title "$learning_title_pattern" 30
 [[ "$(qz_main_window_title)" == "$title" ]] || qz_fail "the next start shows \"$(qz_main_window_title)\", not the course"
 sleep 1
 qz_screenshot qz-course-reopened
-qz_quit "$(xdotool search --name '^qZ' | head -n 1)"
+qz_quit "$(xdotool search --onlyvisible --name '^qZ' | head -n 1)"
 echo "PASS"

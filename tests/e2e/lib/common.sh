@@ -24,7 +24,7 @@ qz_cleanup() {
 qz_wait_window() {
     local pattern="$1" seconds="${2:-20}" id i
     for (( i = 0; i < seconds * 10; i++ )); do
-        id="$(xdotool search --name "$pattern" 2>/dev/null | head -n 1)"
+        id="$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n 1)"
         if [ -n "$id" ]; then
             echo "$id"
             return 0
@@ -92,7 +92,7 @@ qz_quit() {
 }
 
 qz_main_window_title() {
-    xdotool getwindowname "$(xdotool search --name '^qZ' | head -n 1)" 2>/dev/null
+    xdotool getwindowname "$(xdotool search --onlyvisible --name '^qZ' | head -n 1)" 2>/dev/null
 }
 
 # Waits up to $2 seconds for the main window's title to match the regular expression $1.
