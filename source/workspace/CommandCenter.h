@@ -161,6 +161,8 @@ public:
     AudioDataPlayer& getReplayPlayer() const { return *replayPlayer; }
 
 private:
+    /** Asserts that the command table holds one row per command id. */
+    static void checkCommandTable();
     bool isEnabled(int rule) const;
     bool isCourseOpen() const;
     bool isShrinkable() const;
