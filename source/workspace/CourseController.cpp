@@ -5,7 +5,6 @@
 #include "engine/GlobalData.h"
 #include "engine/SystemModel.h"
 #include "engine/audio/AudioCDExtractor.h"
-#include "workspace/BaseComponent.h"
 #include "workspace/FunctionZone.h"
 #include "workspace/Main.h"
 #include "workspace/PopupMenuComponent.h"
@@ -155,12 +154,6 @@ juce::File CourseController::extractCdTrack(const juce::File& cdaFile)
         return {};
     }
     return track;
-}
-
-// TODO(courseware): unpack the courseware into a new working set and open it for learning.
-bool CourseController::loadCourseware(const juce::File&)
-{
-    return false;
 }
 
 bool CourseController::reviewCourse()
@@ -457,41 +450,4 @@ bool CourseController::isSentencePlayerPlaying() const
 void CourseController::stopSentencePlayer()
 {
     sentencePlayer->stop();
-}
-
-//==============================================================================
-// TODO(courseware, notes, preferences, archiving): these roads come with their windows.
-void CourseController::generateCourseware() {}
-void CourseController::showOrHideNoteEditor() {}
-void CourseController::showOrHideSystemSetup() {}
-void CourseController::newCourseAddToLibrary() {}
-void CourseController::currentCourseReviewFinished() {}
-void CourseController::renderMobileAudio() {}
-
-// Only the preferences window broadcasts to the controller: its changes are applied here.
-void CourseController::changeListenerCallback(juce::ChangeBroadcaster*)
-{
-    if (thumbsContainer != nullptr)
-    {
-        thumbsContainer->repaint();
-        thumbsContainer->applyCursorColour();
-    }
-    if (pagesContainer != nullptr)
-    {
-        pagesContainer->initPageData();
-        pagesContainer->repaint();
-    }
-    auto& pages = courseModel->getPages();
-    for (int i = pages.size(); --i >= 0;)
-        pages.getUnchecked(i)->applySystemTextAttrib();
-    if (statusBar != nullptr)
-    {
-        statusBar->applySystemColour();
-        if (auto* base = statusBar->findParentComponentOfClass<BaseComponent>())
-            base->applySystemColourForFileBrowser();
-    }
-    systemModel->setAppLanguage();
-    if (mixerPanel != nullptr)
-        mixerPanel->setWidgetsText();
-    setTitleBarText(isCourseOpen());
 }
