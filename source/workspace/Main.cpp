@@ -65,12 +65,15 @@ const juce::String qzApplication::getApplicationVersion()
 
 bool qzApplication::moreThanOneInstanceAllowed()
 {
-    return false;
+    // The framework's lock is one file for the whole machine, which would keep a second user of
+    // the computer out. Our instance channel is the lock instead: one listener per user's home.
+    return true;
 }
 
 juce::String qzApplication::instanceChannelName()
 {
-    return "qZ-running-instance";
+    const auto home = juce::File::getSpecialLocation(juce::File::userHomeDirectory).getFullPathName();
+    return "qZ-running-instance-" + juce::String::toHexString(home.hashCode64());
 }
 
 void qzApplication::initialise(const juce::String&)
@@ -84,6 +87,14 @@ void qzApplication::initialise(const juce::String&)
 
     instanceChannel = std::make_unique<InstanceChannel>(
         instanceChannelName(), [this](const juce::String& message) { anotherInstanceStarted(message); });
+    if (!instanceChannel->isListening() &&
+        InstanceChannel::tellRunningInstance(instanceChannelName(), "started"))
+    {
+        // Another start of the same user's qZ got there first, between the program's entry
+        // asking and now; it has been told, and this one ends without a window.
+        quit();
+        return;
+    }
 
     mainWindow = std::make_unique<MainWindow>();
 }

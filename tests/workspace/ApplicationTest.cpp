@@ -18,12 +18,21 @@ bool allProcessWideObjectsNull()
 }
 } // namespace
 
-TEST(Application, NameVersionAndSingleInstance)
+TEST(Application, NameVersionAndOneInstancePerUser)
 {
     qzApplication app;
     EXPECT_EQ(app.getApplicationName(), "qZ");
     EXPECT_EQ(app.getApplicationVersion(), "2.3.0402");
-    EXPECT_FALSE(app.moreThanOneInstanceAllowed());
+
+    // The instance channel is named after the user's home, so two users (or two homes) never
+    // meet, and the same home always finds its running instance.
+    const auto here = qzApplication::instanceChannelName();
+    EXPECT_EQ(here, qzApplication::instanceChannelName());
+    const auto savedHome = juce::SystemStats::getEnvironmentVariable("HOME", {});
+    setenv("HOME", "/tmp/qz-another-user", 1);
+    const auto there = qzApplication::instanceChannelName();
+    setenv("HOME", savedHome.toRawUTF8(), 1);
+    EXPECT_NE(here, there);
 }
 
 TEST(Application, InitialiseCreatesEverythingAndShutdownClearsIt)
