@@ -1,6 +1,9 @@
 // The program's entry: hand the framework's runner a factory for the one application object.
+#include "platform/DisplayCheck.h"
 #include "platform/InstanceChannel.h"
 #include "workspace/Main.h"
+
+#include <cstdio>
 
 static juce::JUCEApplicationBase* createQzApplication()
 {
@@ -9,6 +12,14 @@ static juce::JUCEApplicationBase* createQzApplication()
 
 int main(int argc, char* argv[])
 {
+    // Without a display the framework's windowing code would crash; say why and end instead.
+    const auto noDisplay = DisplayCheck::whyNoDisplay();
+    if (!noDisplay.empty())
+    {
+        std::fprintf(stderr, "qZ: %s\n", noDisplay.c_str());
+        return 1;
+    }
+
     // The framework cannot tell a running instance about a second start on Linux; our channel
     // does, and the second process ends here.
     if (InstanceChannel::tellRunningInstance(qzApplication::instanceChannelName(), "started"))

@@ -3,11 +3,14 @@
 #include "harness/TemporaryHome.h"
 
 #include "engine/Clock.h"
+#include "platform/DisplayCheck.h"
 
 #include <gtest/gtest.h>
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <dlfcn.h>
+
+#include <cstdio>
 
 namespace
 {
@@ -34,6 +37,14 @@ void ignoreXErrors()
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
+
+    // The window tests need a display; without one the framework would crash in its first window.
+    const auto noDisplay = DisplayCheck::whyNoDisplay();
+    if (!noDisplay.empty())
+    {
+        std::fprintf(stderr, "qz_tests: %s (the test command starts a virtual display)\n", noDisplay.c_str());
+        return 1;
+    }
     testing::UnitTest::GetInstance()->listeners().Append(new ClockReset());
 
     TemporaryHome home;
