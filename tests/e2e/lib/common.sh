@@ -117,22 +117,50 @@ qz_click_file_name_box() {
 
 # Presses Ctrl+N in the main window $1 and types the recording's path $2 into the chooser.
 qz_open_recording() {
-    local main_window="$1" recording="$2" chooser
-    xdotool windowactivate --sync "$main_window" >/dev/null 2>&1
-    sleep 0.5
-    xdotool key --window "$main_window" ctrl+n
-    chooser="$(qz_wait_titled 20 "${qz_chooser_titles[@]}")" || qz_fail "Ctrl+N opened no file chooser"
+    local main_window="$1" recording="$2" chooser="" attempt i
+    # A key press that reaches the window before it has the focus is lost: press again until
+    # the chooser shows (a press while it is open goes to the chooser's modal loop, harmlessly).
+    for (( attempt = 0; attempt < 3; attempt++ )); do
+        xdotool windowactivate --sync "$main_window" >/dev/null 2>&1
+        sleep 0.5
+        xdotool key --window "$main_window" ctrl+n
+        chooser="$(qz_wait_titled 10 "${qz_chooser_titles[@]}")" && break
+    done
+    [ -n "$chooser" ] || qz_fail "Ctrl+N opened no file chooser"
     sleep 0.5
     qz_screenshot qz-new-course-chooser
+    # Now and then the virtual display drops a typed character, and the chooser then stays with a
+    # name that matches nothing: the name is typed again, over the old one, up to three times.
+    for (( attempt = 0; attempt < 3; attempt++ )); do
+        qz_type_into_chooser "$chooser" "$recording" && return 0
+    done
+    qz_screenshot qz-chooser-stayed
+    qz_fail "the file chooser did not close on Return"
+}
+
+# Types the path $2 into the name box of the chooser $1 and presses Return until the chooser
+# closes; false when it is still there.
+qz_type_into_chooser() {
+    local chooser="$1" path="$2" attempt i
+    xdotool windowactivate --sync "$chooser" >/dev/null 2>&1 || return 0
     qz_click_file_name_box "$chooser"
     sleep 0.3
-    # A full path moves the chooser to the file's folder; the second Return opens the file.
-    xdotool type --delay 10 "$recording"
+    xdotool key ctrl+a BackSpace
+    xdotool type --delay 20 "$path"
     sleep 0.2
     qz_screenshot qz-new-course-typed
-    xdotool key Return
-    sleep 0.3
-    xdotool key Return
+    # A full path first moves the chooser to the file's folder and a second Return opens the
+    # file, but on some runs the first Return opens it at once. Return is pressed only while the
+    # chooser is still there: one too many would reach the main window and open a text editor.
+    for (( attempt = 0; attempt < 2; attempt++ )); do
+        xdotool windowactivate --sync "$chooser" >/dev/null 2>&1 || return 0
+        xdotool key Return
+        for (( i = 0; i < 20; i++ )); do
+            qz_wait_titled 0 "${qz_chooser_titles[@]}" >/dev/null || return 0
+            sleep 0.1
+        done
+    done
+    return 1
 }
 
 # The course text of the open course, once it exists.
