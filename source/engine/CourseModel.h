@@ -104,6 +104,27 @@ public:
     bool stillHasDueSentence() const;
     /** Stops the sentence player and opens the selected review view's answer editor. */
     void transCurrentDueSentence();
+    /** Schedules the next review of an unfamiliar sentence after an answer (right or wrong). */
+    void setNextIntervalDays(int index, bool ok);
+    /** Opens the answer of the next sentence still due, or finishes the course's review day. */
+    void transFirstDueSentence();
+    /** Whether every unfamiliar sentence has a foreign text; if not, the first without one is
+        selected and shown. */
+    bool allUnfamiliarsHaveTexts();
+    /** Marks the course fully reviewed when every unfamiliar sentence has finished its reviews. */
+    bool allReviewedAndMakerNeedDel();
+    /** The day close of the open review course: its next date and the number then due. */
+    void updateCourseAttribWhenReviewed();
+    /** Turns the learned course into a review course on the rendered audio's time line and saves
+        it; used while the course is archived. */
+    void updateAndSaveTextOfNewCourse();
+
+    // Moving between the sentences due in this review (statuses 3 and 4).
+    bool selectFirstDueSentence();
+    bool selectPrevDueSentence();
+    bool selectNextDueSentence();
+    bool currentSentenceIsFirstDue() const;
+    bool currentSentenceIsLastDue() const;
     /** Splits the selected sentence at its silences. */
     void autoSplitSelectedSentence();
 

@@ -108,3 +108,37 @@ void CourseModel::transCurrentDueSentence()
 void CourseModel::reviewSuccessed(SentenceComponent*, bool) {}
 
 void CourseModel::reviewFailed(SentenceComponent*) {}
+
+// TODO(review): the rest of the review schedule.
+void CourseModel::setNextIntervalDays(int, bool) {}
+void CourseModel::transFirstDueSentence() {}
+bool CourseModel::allUnfamiliarsHaveTexts()
+{
+    return true;
+}
+bool CourseModel::allReviewedAndMakerNeedDel()
+{
+    return false;
+}
+void CourseModel::updateCourseAttribWhenReviewed() {}
+
+bool CourseModel::selectFirstDueSentence()
+{
+    return false;
+}
+bool CourseModel::selectPrevDueSentence()
+{
+    return false;
+}
+bool CourseModel::selectNextDueSentence()
+{
+    return false;
+}
+bool CourseModel::currentSentenceIsFirstDue() const
+{
+    return false;
+}
+bool CourseModel::currentSentenceIsLastDue() const
+{
+    return false;
+}
