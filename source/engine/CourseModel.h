@@ -125,8 +125,12 @@ public:
     bool selectNextDueSentence();
     bool currentSentenceIsFirstDue() const;
     bool currentSentenceIsLastDue() const;
-    /** Splits the selected sentence at its silences. */
+    /** Splits the selected sentence at its silences (one undo step). */
     void autoSplitSelectedSentence();
+    /** The second half of the automatic split: replaces the sentence by the pieces that end at
+        the cuts (ascending, inside the sentence, at least two) and the one after the last cut,
+        as the one undo step "Auto split sentence". */
+    void splitAtCuts(int index, const juce::Array<int>& cuts);
 
     // Sentence editing: each edit is one named undo step.
     /** Splits the sentence after the sample at its start plus the offset. */
@@ -192,6 +196,12 @@ private:
 
     void createViews(int index);
     bool loadWaveformFile(const juce::File& waveformFile);
+    /** The audio a course text plays: the recording it names while learning, the audio rendered
+        at archiving in review. */
+    juce::File courseAudioFile(const juce::File& text, const juce::String& audioPath) const;
+    /** A reader over one sentence of a reader of its own for the course audio, which no player
+        reads; null when the audio can't be opened. */
+    juce::AudioFormatReader* createPrivateSentenceReader(int index) const;
     void restartSaveTimer();
     void sentencePropertyChanged(int index, const juce::Identifier& property);
     void coursePropertyChanged(const juce::Identifier& property);

@@ -4,13 +4,77 @@
 #include "engine/DocumentManager.h"
 #include "engine/GlobalData.h"
 #include "engine/SystemModel.h"
+#include "engine/audio/AutoSplitParser.h"
 #include "workspace/CourseController.h"
 #include "workspace/Main.h"
 
 using namespace courseModelRules;
 
-// TODO(silence detection): split the selected sentence at the silences found in its audio.
-void CourseModel::autoSplitSelectedSentence() {}
+void CourseModel::autoSplitSelectedSentence()
+{
+    if (!isValidIndex(selected))
+        return;
+    if (owner->isSentencePlayerPlaying())
+        owner->stopSentencePlayer();
+
+    const int index = selected;
+    juce::Array<int> cuts;
+    if (auto* sentenceReader = createPrivateSentenceReader(index))
+    {
+        AutoSplitParser parser(sentenceReader, getInt(index, StartSamples));
+        // The old numeric priority 5 is the framework's normal one.
+        if (!parser.runThread(juce::Thread::Priority::normal))
+            return;
+        cuts = parser.getCuts();
+    }
+
+    if (cuts.size() < 2)
+    {
+        showRefusal(juce::MessageBoxIconType::InfoIcon, TRANS("Sorry, can't split this sentence"),
+                    {TRANS("Maybe not appropriate settings about auto-split in preferences,"),
+                     TRANS("or the waveform is too incomprehensible to analysis,"),
+                     TRANS("or this sentence is not necessary to split.")});
+        return;
+    }
+    splitAtCuts(index, cuts);
+}
+
+void CourseModel::splitAtCuts(int index, const juce::Array<int>& cuts)
+{
+    if (!isValidIndex(index) || cuts.isEmpty())
+        return;
+
+    const int end = getInt(index, EndSamples);
+    const int count = cuts.size();
+    undoManager->beginNewTransaction(TRANS("Auto split sentence"));
+    // Each piece after the first runs from one sample past its cut to the next cut, the last one
+    // to the sentence's end. They carry no texts or review data; the first piece keeps the
+    // sentence's.
+    for (int k = 0; k < count; ++k)
+    {
+        juce::ValueTree piece(SENTENCE);
+        piece.setProperty(StartSamples, cuts.getUnchecked(k) + 1, nullptr);
+        piece.setProperty(EndSamples, k + 1 < count ? cuts.getUnchecked(k + 1) : end, nullptr);
+        course.addChild(piece, index + 1 + k, undoManager);
+    }
+    setValue(index, EndSamples, cuts.getFirst(), true);
+    setValue(-1, TotalSentences, getInt(-1, TotalSentences) + count, true);
+    undoManager->beginNewTransaction();
+    owner->layOutPendingViews();
+}
+
+juce::AudioFormatReader* CourseModel::createPrivateSentenceReader(int index) const
+{
+    // The course reader is also read by the sentence player's source, which may still be reading
+    // ahead: the job reads a reader of its own.
+    const auto audio = courseAudioFile(courseFile, getValue(-1, AudioFile).toString());
+    auto* own = formatManager->createReaderFor(audio);
+    if (own == nullptr)
+        return nullptr;
+    const int start = getInt(index, StartSamples);
+    const auto length = juce::jmax((juce::int64)0, (juce::int64)getInt(index, EndSamples) - start + 1);
+    return new juce::AudioSubsectionReader(own, start, length, true);
+}
 
 //==============================================================================
 void CourseModel::splitSentence(int index, int offsetSamples)
@@ -36,6 +100,7 @@ void CourseModel::splitSentence(int index, int offsetSamples)
     setValue(index, EndSamples, start + offsetSamples, true);
     setValue(-1, TotalSentences, getInt(-1, TotalSentences) + 1, true);
     undoManager->beginNewTransaction();
+    owner->layOutPendingViews();
 
     selectSentence(index + 1, true);
     moveCursorToSentence(index + 1);
@@ -86,6 +151,7 @@ void CourseModel::mergeSentences(int index)
     if (firstUnfamiliar && nextUnfamiliar)
         setValue(-1, TotalNeedReview, getInt(-1, TotalNeedReview) - 1, true);
     undoManager->beginNewTransaction();
+    owner->layOutPendingViews();
 }
 
 void CourseModel::removeSentence(int index)
@@ -116,6 +182,7 @@ void CourseModel::removeSentence(int index)
     // The neighbours stay where they are: the removed audio becomes a gap that is skipped.
     setValue(-1, CourseLength, getInt(-1, CourseLength) - sampleCount, true);
     undoManager->beginNewTransaction();
+    owner->layOutPendingViews();
 }
 
 int CourseModel::shortestPartSamples() const

@@ -372,6 +372,14 @@ void CourseController::sentenceRemoved(int index, int lengthInSamples)
     setStatus(StatusBar::selectedNumber, juce::String(courseModel->getSelectedIndex() + 1));
 }
 
+void CourseController::layOutPendingViews()
+{
+    if (thumbsContainer != nullptr)
+        thumbsContainer->layOutIfPending();
+    if (pagesContainer != nullptr)
+        pagesContainer->layOutIfPending();
+}
+
 void CourseController::setSentenceLooping(bool on, int repeatLimit, double factor)
 {
     sentenceLoopOn = on;

@@ -66,6 +66,9 @@ public:
     void showOrHideNoteMarker();
     void sentenceAdded(int index);
     void sentenceRemoved(int index, int lengthInSamples);
+    /** The containers lay out added and removed sentences once per burst of tree changes, when
+        the message loop comes back; an edit that wants its result laid out at once asks here. */
+    void layOutPendingViews();
 
     // Playing and moving between sentences (the play commands).
     /** Stops the player or ends a pause; otherwise plays on from where the player stands. */

@@ -22,6 +22,25 @@ juce::AudioBuffer<float> AudioFixtures::silenceThenSine(int numChannels, double 
     return samples;
 }
 
+juce::AudioBuffer<float> AudioFixtures::voicedAndPauses(double sampleRate, const std::vector<int>& lengths,
+                                                        float pauseNoise)
+{
+    int total = 0;
+    for (const int length : lengths)
+        total += length;
+    juce::AudioBuffer<float> samples(1, total);
+    auto* out = samples.getWritePointer(0);
+    juce::Random noise(42);
+
+    int position = 0;
+    for (size_t part = 0; part < lengths.size(); ++part)
+        for (int i = 0; i < lengths[part]; ++i, ++position)
+            out[position] = part % 2 == 0 ? 0.5f * (float)std::sin(juce::MathConstants<double>::twoPi *
+                                                                   440.0 * position / sampleRate)
+                                          : pauseNoise * (2.0f * noise.nextFloat() - 1.0f);
+    return samples;
+}
+
 bool AudioFixtures::writeWav(const juce::File& file, const juce::AudioBuffer<float>& samples,
                              double sampleRate)
 {

@@ -2,6 +2,8 @@
 
 #include <juce_audio_formats/juce_audio_formats.h>
 
+#include <vector>
+
 /** Makes audio inputs for tests at test time: generated signals, written with the framework's
     WAV writer, and encodings of them made with Debian's command-line tools (lame, sox, flac). */
 class AudioFixtures
@@ -11,6 +13,12 @@ public:
         sample of the tone, so it can be found again in a decoded copy. */
     static juce::AudioBuffer<float> silenceThenSine(int numChannels, double sampleRate, double silenceSeconds,
                                                     double toneSeconds, double frequency, float gain);
+
+    /** Speech and pauses, mono: each length in samples is a stretch of a 440 Hz tone at half scale
+        (voiced) or a pause, the two taking turns from a voiced stretch on. A pause holds exact
+        zeros, or noise of that amplitude; the noise is the same on every run. */
+    static juce::AudioBuffer<float> voicedAndPauses(double sampleRate, const std::vector<int>& lengths,
+                                                    float pauseNoise = 0.0f);
 
     /** Writes the samples as a 16-bit WAV file, replacing the file. False when it can't be written. */
     static bool writeWav(const juce::File& file, const juce::AudioBuffer<float>& samples, double sampleRate);

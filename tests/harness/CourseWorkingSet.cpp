@@ -6,7 +6,12 @@
 #include "harness/ModalAnswerer.h"
 
 CourseWorkingSet::CourseWorkingSet(double seconds, double rate)
-    : sampleRate(rate), samples(AudioFixtures::silenceThenSine(1, rate, 0.0, seconds, 440.0, 0.5f)),
+    : CourseWorkingSet(AudioFixtures::silenceThenSine(1, rate, 0.0, seconds, 440.0, 0.5f), rate)
+{
+}
+
+CourseWorkingSet::CourseWorkingSet(const juce::AudioBuffer<float>& recording, double rate)
+    : sampleRate(rate), samples(recording),
       audioFile(juce::File::getSpecialLocation(juce::File::userHomeDirectory).getChildFile("lesson.wav"))
 {
     if (!AudioFixtures::writeWav(audioFile, samples, sampleRate))

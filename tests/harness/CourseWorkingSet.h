@@ -26,6 +26,8 @@ public:
     };
 
     explicit CourseWorkingSet(double seconds = 10.0, double sampleRate = 44100.0);
+    /** The same from a recording the test made. */
+    CourseWorkingSet(const juce::AudioBuffer<float>& recording, double sampleRate);
 
     bool wasCreated() const { return created; }
     const juce::File& getAudioFile() const { return audioFile; }

@@ -6,6 +6,11 @@
 
 OpenCourse::OpenCourse() : set(10.0, rate), controller(std::make_unique<CourseController>()) {}
 
+OpenCourse::OpenCourse(const juce::AudioBuffer<float>& recording)
+    : set(recording, rate), controller(std::make_unique<CourseController>())
+{
+}
+
 OpenCourse::~OpenCourse()
 {
     // The model saves while it goes; the process-wide objects it uses go after it.

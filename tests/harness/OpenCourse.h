@@ -20,6 +20,8 @@ public:
     using Sentence = CourseWorkingSet::Sentence;
 
     OpenCourse();
+    /** The same over a recording the test made, at this class's rate. */
+    explicit OpenCourse(const juce::AudioBuffer<float>& recording);
     ~OpenCourse();
 
     /** Sentences back to back, each of the given number of samples, the first starting at 0. */

@@ -22,10 +22,22 @@ void Page::setSentences(const juce::Array<SentenceComponent*>& list)
     pageViews.clear();
     for (auto* view : list)
     {
+        const int slot = pageViews.size();
         pageViews.add(view);
+        if (view->getParentComponent() == this)
+            continue;
+        // A view taken from a shown page is hidden before it moves, and placed before it is shown
+        // here: moving a shown component asks the window system whether the window is minimised.
+        view->setVisible(false);
+        view->setBounds(slotBounds(slot));
         addAndMakeVisible(view);
     }
     resized();
+}
+
+juce::Rectangle<int> Page::slotBounds(int slot) const
+{
+    return {sentenceTop, sentenceTop + sentencePitch * slot, getWidth() - 70, 100};
 }
 
 void Page::setPageNumber(int number, int count)
@@ -55,7 +67,7 @@ void Page::resized()
     setSize(systemModel->pageWidth, systemModel->pageHeight);
     for (int i = 0; i < pageViews.size(); ++i)
         if (auto* view = pageViews.getReference(i).getComponent())
-            view->setBounds(sentenceTop, sentenceTop + sentencePitch * i, getWidth() - 70, 100);
+            view->setBounds(slotBounds(i));
     placePageNumber();
 }
 

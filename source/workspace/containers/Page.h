@@ -25,6 +25,8 @@ public:
 
 private:
     void placePageNumber();
+    /** Where the view in that slot lies, from the top of the page. */
+    juce::Rectangle<int> slotBounds(int slot) const;
 
     // A page shows views that it is handed; it never uses a model's array.
     juce::OwnedArray<SentenceComponent> noModelViews;

@@ -28,11 +28,16 @@ void PagesContainer::initPageData()
 
 void PagesContainer::managerAndSetPages(int from)
 {
+    from = juce::jmin(from, pendingFrom);
+    pendingFrom = nothingPending;
+    layoutDone();
+
     pageCount = (sentenceCount + perPage - 1) / perPage;
-    while (pages.size() < pageCount)
-        holder.addAndMakeVisible(pages.add(new Page()));
     while (pages.size() > pageCount)
-        pages.removeLast();
+        removeLastPage();
+    const int firstNewPage = pages.size();
+    while (pages.size() < pageCount)
+        pages.add(new Page());
 
     for (int p = juce::jmax(0, from / perPage); p < pageCount; ++p)
     {
@@ -41,6 +46,10 @@ void PagesContainer::managerAndSetPages(int from)
             list.add(views.getUnchecked(i));
         pages.getUnchecked(p)->setSentences(list);
     }
+    // New pages are shown once they hold their views: filled while not shown, their views take
+    // their places without asking the window system about each one.
+    for (int p = firstNewPage; p < pageCount; ++p)
+        holder.addAndMakeVisible(pages.getUnchecked(p));
 
     for (int p = 0; p < pages.size(); ++p)
     {
@@ -50,11 +59,22 @@ void PagesContainer::managerAndSetPages(int from)
     resized();
 }
 
+void PagesContainer::removeLastPage()
+{
+    // Hidden first, the page and its page number leave without asking whether the window shows.
+    if (auto* page = pages.getLast())
+        page->setVisible(false);
+    pages.removeLast();
+}
+
 void PagesContainer::pagesReset()
 {
     sentenceCount = 0;
     pageCount = 0;
-    pages.clear();
+    pendingFrom = nothingPending;
+    layoutDone();
+    while (!pages.isEmpty())
+        removeLastPage();
     setZoom(1.0f);
     resized();
     resized();
@@ -129,17 +149,36 @@ void PagesContainer::addAndDisplaySentences()
 void PagesContainer::sentenceAdded(int index)
 {
     ++sentenceCount;
-    managerAndSetPages(index);
+    distributeLater(index);
 }
 
 void PagesContainer::sentenceRemoved(int index, int)
 {
     --sentenceCount;
-    managerAndSetPages(index);
+    distributeLater(index);
+}
+
+void PagesContainer::distributeLater(int from)
+{
+    pendingFrom = juce::jmin(pendingFrom, from);
+    layOutLater();
+}
+
+void PagesContainer::layOutPending()
+{
+    if (pendingFrom != nothingPending)
+        managerAndSetPages(pendingFrom);
 }
 
 void PagesContainer::resized()
 {
+    // A layout asked for now includes the views still waiting for their pages.
+    if (pendingFrom != nothingPending)
+    {
+        managerAndSetPages(pendingFrom);
+        return;
+    }
+
     const int pageWidth = systemModel->pageWidth;
     const int pageHeight = systemModel->pageHeight;
     const int visibleWidth = viewport != nullptr ? viewport->getMaximumVisibleWidth() : getWidth();

@@ -2,6 +2,8 @@
 
 #include "workspace/containers/Page.h"
 
+#include <limits>
+
 class PopupMenuComponent;
 
 /** The pages: the page sentence views distributed over pages of the size the settings give,
@@ -41,6 +43,10 @@ public:
 
 private:
     void setZoom(float newZoom);
+    /** The views from that index on go to their pages with the burst's one layout. */
+    void distributeLater(int from);
+    void layOutPending() override;
+    void removeLastPage();
 
     juce::OwnedArray<Page> pages;
     juce::Viewport* viewport;
@@ -50,6 +56,9 @@ private:
     int pageCount = 0;
     juce::Component holder;
     float zoom = 1.0f;
+    // The first sentence whose page is still to be given its views; none when it is this.
+    static constexpr int nothingPending = std::numeric_limits<int>::max();
+    int pendingFrom = nothingPending;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(PagesContainer)
 };

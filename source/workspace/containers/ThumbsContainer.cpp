@@ -35,7 +35,17 @@ int ThumbsContainer::visibleWidth() const
 
 void ThumbsContainer::setCursorPosition(int x)
 {
-    cursor.setRectangle(juce::Rectangle<float>((float)x - 0.5f, 21.5f, 2.0f, (float)(getHeight() - 22)));
+    cursorX = x;
+    // A burst of added or removed sentences moves the cursor once per sentence; only the last
+    // place is shown, with the burst's layout.
+    if (!isLayoutPending())
+        placeCursor();
+}
+
+void ThumbsContainer::placeCursor()
+{
+    cursor.setRectangle(
+        juce::Rectangle<float>((float)cursorX - 0.5f, 21.5f, 2.0f, (float)(getHeight() - 22)));
 }
 
 void ThumbsContainer::applyCursorColour()
@@ -64,7 +74,7 @@ void ThumbsContainer::zoomThumbs(bool in, int x)
     if (views.isEmpty())
         return;
 
-    const auto cursorSeconds = GlobalData::xToSeconds(cursor.getX());
+    const auto cursorSeconds = GlobalData::xToSeconds(getCursorX());
     const auto mouseSeconds = GlobalData::xToSeconds(x);
     const int viewX = viewport != nullptr ? viewport->getViewPositionX() : 0;
 
@@ -125,26 +135,56 @@ void ThumbsContainer::mouseWheelMove(const juce::MouseEvent& event, const juce::
     setTimeScaleBounds();
 }
 
+int ThumbsContainer::blockWidth(const SentenceComponent& view)
+{
+    return GlobalData::samplesToX(view.end - view.start);
+}
+
+int ThumbsContainer::leftEdgeOf(int index) const
+{
+    int x = 0;
+    for (int i = 0; i < juce::jmin(index, views.size()); ++i)
+        x += blockWidth(*views.getUnchecked(i));
+    return x;
+}
+
+void ThumbsContainer::place(SentenceComponent& view, int x)
+{
+    view.setBounds(x, blocksTop, blockWidth(view), getHeight() - blocksTop);
+}
+
 void ThumbsContainer::sentenceAdded(int index)
 {
+    // The new block gets its place before it is shown (the course model reads it at once); it
+    // joins the strip, and the blocks after it move, with the burst's one layout. A block moved
+    // while shown costs a question to the window system, so each one moves once per burst.
     if (auto* view = views[index])
-        addAndMakeVisible(view);
-    resized();
+        place(*view, leftEdgeOf(index));
+    layOutLater();
     timeScale.repaint();
 }
 
-void ThumbsContainer::sentenceRemoved(int, int samples)
+void ThumbsContainer::sentenceRemoved(int index, int samples)
 {
-    // A strip no wider than the view is zoomed so that the remaining blocks fill it again.
-    const int remaining = getWidth() - GlobalData::samplesToX(samples);
+    // A strip no wider than the view is zoomed so that the remaining blocks fill it again. The
+    // widths are those the layout gives, which the strip itself may not have yet in a burst.
+    const int removedWidth = GlobalData::samplesToX(samples);
+    const int width = juce::jmax(leftEdgeOf(views.size()) + removedWidth, visibleWidth());
+    const int remaining = width - removedWidth;
     if (viewport != nullptr && remaining > 0 && remaining <= viewport->getWidth())
         GlobalData::widthZoomFactor *= (double)visibleWidth() / remaining;
-    resized();
+
+    // The block that takes the removed one's place is read by the course model at once.
+    const int next = juce::jmin(index, views.size() - 1);
+    if (auto* view = views[next])
+        place(*view, leftEdgeOf(next));
+    layOutLater();
     timeScale.repaint();
 }
 
 void ThumbsContainer::parentSizeChanged()
 {
+    layOutIfPending();
     const int visible = visibleWidth();
     if (getWidth() < 2 || views.isEmpty())
         GlobalData::widthZoomFactor = 1.0;
@@ -175,13 +215,17 @@ void ThumbsContainer::paint(juce::Graphics& g)
 
 void ThumbsContainer::resized()
 {
+    layoutDone();
     int x = 0;
     for (auto* view : views)
     {
-        const int width = GlobalData::samplesToX(view->end - view->start);
-        view->setBounds(x, blocksTop, width, getHeight() - blocksTop);
-        x += width;
+        place(*view, x);
+        x += view->getWidth();
     }
+    // Blocks added since the last layout are shown only now that they are in place.
+    for (auto* view : views)
+        if (view->getParentComponent() != this)
+            addAndMakeVisible(view);
 
     const int visible = visibleWidth();
     const int visibleHeight = viewport != nullptr ? viewport->getMaximumVisibleHeight() : getHeight();
@@ -189,7 +233,6 @@ void ThumbsContainer::resized()
     if (getWidth() > 0 && GlobalData::widthZoomFactor > 0.0)
         minimumZoom = visible / (getWidth() / GlobalData::widthZoomFactor);
 
-    const auto bounds = cursor.getDrawableBounds();
-    cursor.setRectangle(bounds.withHeight((float)(getHeight() - 22)));
+    placeCursor();
     setTimeScaleBounds();
 }

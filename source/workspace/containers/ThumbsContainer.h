@@ -15,7 +15,7 @@ public:
     void setCursorPosition(int x);
     /** The left edge of the cursor's component: the x it was set to, less one, since the cursor
         is drawn from half a pixel left of it. */
-    int getCursorX() const { return cursor.getX(); }
+    int getCursorX() const { return cursorX - 1; }
     void applyCursorColour();
     void setChannelNumber(bool single);
     int getAllThumbsWidth() const;
@@ -41,11 +41,17 @@ public:
 
 private:
     int visibleWidth() const;
+    static int blockWidth(const SentenceComponent& view);
+    /** Where the layout puts the block of that index: the widths of the blocks before it. */
+    int leftEdgeOf(int index) const;
+    void place(SentenceComponent& view, int x);
+    void placeCursor();
 
     double minimumZoom = 0.001;
     juce::Viewport* viewport;
     TimeScaleComponent timeScale;
     juce::DrawableRectangle cursor;
+    int cursorX = 0;
     bool singleChannel = true;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(ThumbsContainer)
