@@ -2,18 +2,13 @@
 
 #include "engine/Clock.h"
 #include "engine/CourseModel.h"
+#include "engine/WaveformFileWriter.h"
 #include "engine/XmlChildComparator.h"
 #include "workspace/Main.h"
 
 namespace
 {
-const int samplesPerThumbnailPoint = 64;
 const int cancelTimeOutMs = 10000;
-const int waveformBufferSize = 16384;
-const int zlibLevel = 9;
-// Blocks read for the overview: a whole number of its points, large enough that reading costs
-// about what a bare decode costs.
-const int overviewBlockSamples = samplesPerThumbnailPoint * 1024;
 
 // Shorter recordings cannot be cut into sentences usefully.
 const double shortestAudioSeconds = 0.5;
@@ -27,14 +22,13 @@ void showFailure(const juce::String& title, const juce::String& message)
 ExAudioFileReader::ExAudioFileReader(const juce::File& audioFileToRead, const juce::String& name,
                                      const juce::File& folder)
     : juce::ThreadWithProgressWindow(TRANS("Reading and parsing audio data..."), true, true, cancelTimeOutMs),
-      audioFile(audioFileToRead), courseDir(folder), courseName(name), thumbnailCache(3),
-      thumbnail(samplesPerThumbnailPoint, *formatManager, thumbnailCache)
+      audioFile(audioFileToRead), courseDir(folder), courseName(name)
 {
 }
 
 ExAudioFileReader::~ExAudioFileReader()
 {
-    // The job reads the overview, which goes before the base class would stop the thread.
+    // The job reads the reader, which goes before the base class would stop the thread.
     stopThread(cancelTimeOutMs);
 }
 
@@ -58,7 +52,6 @@ bool ExAudioFileReader::createCourseFiles(bool withText)
         return false;
     }
 
-    thumbnail.clear();
     waveformWritten = false;
     // The old numeric priority 5 is the framework's normal one.
     const bool notCancelled = runThread(juce::Thread::Priority::normal);
@@ -206,51 +199,18 @@ void ExAudioFileReader::run()
     setProgress(-1.0);
     const auto target = courseDir.getChildFile(courseName + ".smg");
 
-    fillOverview();
-
-    setProgress(-1.0);
-    setStatusMessage(TRANS("Writing waveform data..."));
-    // A cancelled job still writes what was loaded; the caller throws it away.
-    waveformWritten = writeWaveformFile(target);
-}
-
-void ExAudioFileReader::fillOverview()
-{
-    // The overview is filled here from the reader that was checked, in large blocks: the
-    // framework's own loader reads a few samples at a time and pauses between steps, which made
-    // an hour of audio take many times its decoding time (and an MP3 be scanned twice).
-    const int channels = (int)reader->numChannels;
-    thumbnail.reset(channels, sampleRate, lengthInSamples);
-    juce::AudioBuffer<float> block(channels, overviewBlockSamples);
-
-    // Whole points only, as the framework's loader does: a last, partial point would stretch the
-    // overview's length past the audio's.
-    const auto overviewSamples = lengthInSamples / samplesPerThumbnailPoint * samplesPerThumbnailPoint;
-    for (juce::int64 position = 0; position < overviewSamples && !threadShouldExit();)
-    {
-        const int count = (int)juce::jmin<juce::int64>(overviewBlockSamples, overviewSamples - position);
-        reader->read(&block, 0, count, position, true, true);
-        thumbnail.addBlock(position, block, 0, count);
-        position += count;
-        setProgress((double)position / (double)lengthInSamples);
-    }
-}
-
-bool ExAudioFileReader::writeWaveformFile(const juce::File& target)
-{
-    target.deleteFile();
-    if (!target.create())
-        return false;
-
-    juce::FileOutputStream out(target, waveformBufferSize);
-    if (!out.openedOk())
-        return false;
-    {
-        // Window bits 0 give zlib framing (RFC 1950), not gzip.
-        juce::GZIPCompressorOutputStream zlib(out, zlibLevel);
-        thumbnail.saveTo(zlib);
-        zlib.flush();
-    }
-    out.flush();
-    return out.getStatus().wasOk();
+    // A cancelled job still writes what was read; the caller throws it away.
+    WaveformFileWriter writer(*reader);
+    waveformWritten = writer.write(
+        target, [this] { return !threadShouldExit(); },
+        [this](double proportion)
+        {
+            if (proportion < 1.0)
+            {
+                setProgress(proportion);
+                return;
+            }
+            setProgress(-1.0);
+            setStatusMessage(TRANS("Writing waveform data..."));
+        });
 }

@@ -5,7 +5,8 @@
 /** Turns an audio file into the files of a course's working set: checks that the audio can be
     read and is long enough, writes the first course text (one sentence per timed line of a lyrics
     file of the same name beside the audio, else one sentence over the whole recording) and, on a
-    job thread behind a modal progress window, the compressed waveform overview.
+    job thread behind a modal progress window, the compressed waveform overview (decoding and
+    compressing side by side, see WaveformFileWriter).
 
     Reads audio through the process-wide formatManager. */
 class ExAudioFileReader : public juce::ThreadWithProgressWindow
@@ -35,18 +36,14 @@ private:
     void dropSentencesPastTheEnd(juce::XmlElement* course) const;
     void setSentenceEnds(juce::XmlElement* course) const;
     static void removeEmptySentences(juce::XmlElement* course);
-    void fillOverview();
-    bool writeWaveformFile(const juce::File& target);
 
     juce::File audioFile;
     juce::File courseDir;
     juce::String courseName;
     double sampleRate = 0.0;
     juce::int64 lengthInSamples = 0;
-    // The checked audio, read again by the job for the overview.
+    // The checked audio, read again by the job for the waveform overview.
     std::unique_ptr<juce::AudioFormatReader> reader;
-    juce::AudioThumbnailCache thumbnailCache;
-    juce::AudioThumbnail thumbnail;
 
     // Set by the job thread, read after it has finished.
     std::atomic<bool> waveformWritten{false};

@@ -1,0 +1,216 @@
+#include "engine/WaveformFileWriter.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace
+{
+const int zlibLevel = 9;
+const int fileBufferSize = 16384;
+// Points read at a time: large enough that reading costs what a bare decode costs.
+const int pointsPerBlock = 1024;
+const int waitForPointsMs = 20;
+const int stopTimeOutMs = 10000;
+
+/** The smallest and largest value of a point as the framework's overview stores them: scaled to
+    127, rounded, and never equal (a flat point still shows a line). */
+void storePoint(juce::int8* dest, juce::Range<float> range)
+{
+    auto low = (juce::int8)juce::jlimit(-128, 127, juce::roundToInt(range.getStart() * 127.0f));
+    auto high = (juce::int8)juce::jlimit(-128, 127, juce::roundToInt(range.getEnd() * 127.0f));
+    if (low == high)
+    {
+        if (high == 127)
+            --low;
+        else
+            ++high;
+    }
+    dest[0] = low;
+    dest[1] = high;
+}
+
+/** The extremes of one point of integer samples, as the framework's reader gives them: the
+    integers' extremes, scaled to floating point. */
+juce::Range<float> rangeOfIntegers(const int* samples)
+{
+    int low = samples[0];
+    int high = samples[0];
+    // A fixed count of independent comparisons, which the compiler turns into vector code.
+    for (int i = 1; i < WaveformFileWriter::samplesPerPoint; ++i)
+    {
+        low = std::min(low, samples[i]);
+        high = std::max(high, samples[i]);
+    }
+    const auto scale = (float)std::numeric_limits<int>::max();
+    return {(float)low / scale, (float)high / scale};
+}
+} // namespace
+
+/** Decodes the audio block by block and reduces each block to its points, ahead of the
+    compression. */
+class WaveformFileWriter::ReadingThread : public juce::Thread
+{
+public:
+    explicit ReadingThread(WaveformFileWriter& writerToFill)
+        : juce::Thread("Waveform reading"), writer(writerToFill)
+    {
+    }
+    ~ReadingThread() override { stopThread(stopTimeOutMs); }
+
+    void run() override
+    {
+        auto& reader = writer.reader;
+        const int channels = writer.numChannels;
+        // Read as integers, as the framework's loader does: a reader of floating-point data
+        // leaves its floats in them.
+        juce::AudioBuffer<float> block(channels, pointsPerBlock * samplesPerPoint);
+        auto* const* samples = reinterpret_cast<int* const*>(block.getArrayOfWritePointers());
+
+        for (int first = 0; first < writer.wholePoints && !threadShouldExit(); first += pointsPerBlock)
+        {
+            const int count = juce::jmin(pointsPerBlock, writer.wholePoints - first);
+            reader.read(samples, channels, (juce::int64)first * samplesPerPoint, count * samplesPerPoint,
+                        false);
+            for (int point = 0; point < count; ++point)
+                for (int channel = 0; channel < channels; ++channel)
+                {
+                    const int offset = point * samplesPerPoint;
+                    const auto range = reader.usesFloatingPointData
+                                           ? juce::FloatVectorOperations::findMinAndMax(
+                                                 block.getReadPointer(channel, offset), samplesPerPoint)
+                                           : rangeOfIntegers(samples[channel] + offset);
+                    storePoint(writer.levels +
+                                   ((size_t)(first + point) * (size_t)channels + (size_t)channel) * 2,
+                               range);
+                }
+            writer.pointsRead.store(first + count, std::memory_order_release);
+            pointsReady.signal();
+        }
+        pointsReady.signal();
+    }
+
+    juce::WaitableEvent pointsReady;
+
+private:
+    WaveformFileWriter& writer;
+};
+
+WaveformFileWriter::WaveformFileWriter(juce::AudioFormatReader& readerToUse)
+    : reader(readerToUse), numChannels((int)readerToUse.numChannels),
+      length(juce::jmax((juce::int64)0, readerToUse.lengthInSamples)),
+      wholePoints((int)(length / samplesPerPoint)), entries(wholePoints + 1)
+{
+    levels.allocate((size_t)entries * (size_t)numChannels * 2, true);
+}
+
+WaveformFileWriter::~WaveformFileWriter()
+{
+    // The reading thread fills the levels, which go with this object.
+    readingThread.reset();
+}
+
+juce::MemoryBlock WaveformFileWriter::header(int pointsDone) const
+{
+    juce::MemoryOutputStream out;
+    out.write("jatm", 4);
+    out.writeInt(samplesPerPoint);
+    out.writeInt64(length);
+    out.writeInt64((juce::int64)pointsDone * samplesPerPoint);
+    out.writeInt(entries);
+    out.writeInt(numChannels);
+    out.writeInt((int)reader.sampleRate);
+    out.writeInt64(0);
+    out.writeInt64(0);
+    return out.getMemoryBlock();
+}
+
+bool WaveformFileWriter::writeFile(const juce::File& target,
+                                   const std::function<bool(juce::OutputStream&)>& body)
+{
+    target.deleteFile();
+    if (!target.create())
+        return false;
+    juce::FileOutputStream out(target, fileBufferSize);
+    if (!out.openedOk())
+        return false;
+    bool written = false;
+    {
+        // Window bits 0 give zlib framing (RFC 1950), not gzip.
+        juce::GZIPCompressorOutputStream zlib(out, zlibLevel);
+        written = body(zlib);
+        zlib.flush();
+    }
+    out.flush();
+    return written && out.getStatus().wasOk();
+}
+
+bool WaveformFileWriter::write(const juce::File& target, const std::function<bool()>& keepGoing,
+                               const std::function<void(double)>& progress)
+{
+    pointsRead = 0;
+    readingThread = std::make_unique<ReadingThread>(*this);
+    readingThread->startThread();
+
+    bool stopped = false;
+    const bool written = writeFile(target, [&](juce::OutputStream& zlib)
+                                   { return compressWhileReading(zlib, keepGoing, progress, stopped); });
+    if (stopped)
+        return rewriteAfterStop(target);
+    readingThread.reset();
+    return written;
+}
+
+bool WaveformFileWriter::compressWhileReading(juce::OutputStream& zlib,
+                                              const std::function<bool()>& keepGoing,
+                                              const std::function<void(double)>& progress, bool& stopped)
+{
+    const auto opening = header(wholePoints);
+    if (!zlib.write(opening.getData(), opening.getSize()))
+        return false;
+
+    // The points go into the compressor as soon as they are read; zlib makes the same stream
+    // whatever the pieces it is given.
+    const size_t bytesPerEntry = (size_t)numChannels * 2;
+    int compressed = 0;
+    while (compressed < wholePoints)
+    {
+        if (!keepGoing())
+        {
+            stopped = true;
+            return false;
+        }
+        const int ready = pointsRead.load(std::memory_order_acquire);
+        if (ready == compressed)
+        {
+            readingThread->pointsReady.wait(waitForPointsMs);
+            continue;
+        }
+        if (!zlib.write(levels + (size_t)compressed * bytesPerEntry,
+                        (size_t)(ready - compressed) * bytesPerEntry))
+            return false;
+        compressed = ready;
+        progress(juce::jmin(0.999, (double)compressed * samplesPerPoint / (double)length));
+    }
+
+    progress(1.0);
+    // The entry past the whole points stays empty.
+    return zlib.write(levels + (size_t)compressed * bytesPerEntry,
+                      (size_t)(entries - compressed) * bytesPerEntry);
+}
+
+bool WaveformFileWriter::rewriteAfterStop(const juce::File& target)
+{
+    readingThread.reset();
+    // Only the points that were handed over count; a block being reduced when the stop came is
+    // left out, as the framework's overview would leave it.
+    const int done = pointsRead.load();
+    const size_t bytesPerEntry = (size_t)numChannels * 2;
+    juce::zeromem(levels + (size_t)done * bytesPerEntry, (size_t)(entries - done) * bytesPerEntry);
+    return writeFile(target,
+                     [&](juce::OutputStream& zlib)
+                     {
+                         const auto opening = header(done);
+                         return zlib.write(opening.getData(), opening.getSize()) &&
+                                zlib.write(levels, (size_t)entries * bytesPerEntry);
+                     });
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <juce_audio_formats/juce_audio_formats.h>
+
+#include <atomic>
+#include <functional>
+
+/** Writes the waveform file of a whole recording: the framework's waveform-overview stream at 64
+    samples per point (the four bytes "jatm", the resolution, the sample counts, the channel count
+    and the sample rate, then the smallest and largest value of every point and channel, as
+    AudioThumbnail::saveTo writes them) compressed as a zlib stream at level 9, byte for byte the
+    file that filling an AudioThumbnail from the reader and saving it would give.
+
+    A reading thread decodes the audio and reduces it to the points while the calling thread
+    compresses the points already made, so that the slower of the two sets the pace. */
+class WaveformFileWriter
+{
+public:
+    static constexpr int samplesPerPoint = 64;
+
+    explicit WaveformFileWriter(juce::AudioFormatReader& reader);
+    ~WaveformFileWriter();
+
+    /** Reads the whole recording and writes the file, replacing it. `keepGoing` is asked often on
+        the calling thread: once it says no, reading stops and the file holds what was read (the
+        sample count in it says how much). `progress` gets the part of the audio done so far,
+        and 1 once only the end of the stream is left to write. False when the file could not be
+        written. */
+    bool write(const juce::File& target, const std::function<bool()>& keepGoing,
+               const std::function<void(double)>& progress);
+
+    /** Whether the whole recording was read (false after a stop). */
+    bool readToTheEnd() const { return pointsRead.load() == wholePoints; }
+
+private:
+    class ReadingThread;
+
+    /** The stream's opening, with the sample count that this many points make. */
+    juce::MemoryBlock header(int pointsDone) const;
+    /** Feeds the header and then the points into the compressor as the reading thread makes
+        them; false when the stream could not be written or (stopped) reading was stopped. */
+    bool compressWhileReading(juce::OutputStream& zlib, const std::function<bool()>& keepGoing,
+                              const std::function<void(double)>& progress, bool& stopped);
+    /** Stops reading and writes the file again from what was read. */
+    bool rewriteAfterStop(const juce::File& target);
+    static bool writeFile(const juce::File& target, const std::function<bool(juce::OutputStream&)>& body);
+
+    juce::AudioFormatReader& reader;
+    const int numChannels;
+    const juce::int64 length;
+    // Whole points only, as the framework's loader makes them; the overview holds one entry more
+    // than that, which stays empty.
+    const int wholePoints;
+    const int entries;
+    // Two bytes (smallest, largest) per channel and entry, entries one after the other.
+    juce::HeapBlock<juce::int8> levels;
+    std::atomic<int> pointsRead{0};
+    std::unique_ptr<ReadingThread> readingThread;
+
+    JUCE_DECLARE_NON_COPYABLE(WaveformFileWriter)
+};
