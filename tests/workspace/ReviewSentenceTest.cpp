@@ -12,6 +12,7 @@
 #include "harness/CommandWatcher.h"
 #include "harness/ModalAnswerer.h"
 #include "harness/OpenCourse.h"
+#include "harness/SentenceReports.h"
 
 #include <gtest/gtest.h>
 
@@ -23,38 +24,6 @@ using juce::String;
 
 constexpr juce::CommandID interpretCurrentSentence = 0x2005;
 const juce::ModifierKeys leftButton(juce::ModifierKeys::leftButtonModifier);
-
-juce::MouseEvent mouseEvent(juce::Component& on, int clicks = 1)
-{
-    const auto now = juce::Time::getCurrentTime();
-    const juce::Point<float> at(5.0f, 5.0f);
-    return juce::MouseEvent(juce::Desktop::getInstance().getMainMouseSource(), at, leftButton,
-                            juce::MouseInputSource::defaultPressure, 0.0f, 0.0f, 0.0f, 0.0f, &on, &on, now,
-                            at, now, clicks, false);
-}
-
-/** What the block reports, in one log. */
-struct Reports : SentenceComponent::Listener
-{
-    void prepareDrag(SentenceComponent*) override {}
-    void startChanged(SentenceComponent*) override {}
-    void endChanged(SentenceComponent*) override {}
-    void splitThumbSentence(SentenceComponent*, int) override {}
-    void hasBeenSelected(SentenceComponent*) override { log.add("selected"); }
-    void setCursorPosition(SentenceComponent*, int) override {}
-    void setPlayPosition(SentenceComponent*, int x) override { log.add("play " + String(x)); }
-    void orginTextChanged(SentenceComponent*, const String&, bool) override {}
-    void transTextChanged(SentenceComponent*, const String&, bool) override {}
-    void hasBeenEnterTransModal(SentenceComponent*) override { log.add("entered"); }
-    void reviewSuccessed(SentenceComponent*, bool counted) override
-    {
-        log.add("successed " + String(counted ? 1 : 0));
-    }
-    void reviewFailed(SentenceComponent*) override { log.add("failed"); }
-
-    String text() const { return log.joinIntoString(", "); }
-    juce::StringArray log;
-};
 
 class ReviewSentenceTest : public testing::Test
 {
@@ -69,7 +38,11 @@ protected:
         reopen("one two");
     }
 
-    void TearDown() override { block().removeListener(&reports); }
+    void TearDown() override
+    {
+        if (course.model().getPages().size() > 1)
+            block().removeListener(&reports);
+    }
 
     /** Sentence 0 familiar, sentence 1 unfamiliar and due with that foreign text, sentence 2
         unfamiliar and not due. The model no longer hears sentence 1's block: the test does. */
@@ -120,7 +93,7 @@ protected:
     }
 
     OpenCourse course;
-    Reports reports;
+    SentenceReports reports;
 };
 } // namespace
 
@@ -357,7 +330,7 @@ TEST_F(ReviewSentenceTest, ADoubleClickOpensTheFieldForInputUnlessTheAnswerIsRig
         field().setText(c.answer, false);
         field().applyFontToAllText(field().getFont().boldened());
         field().applyColourToAllText(juce::Colours::red);
-        field().mouseDoubleClick(mouseEvent(field(), 2));
+        field().mouseDoubleClick(mouseEventOn(field(), leftButton, 2));
 
         EXPECT_EQ(isOpenForInput(), c.opens);
         EXPECT_EQ(reports.text(), c.opens ? "entered" : "");
@@ -374,14 +347,14 @@ TEST_F(ReviewSentenceTest, ADoubleClickOpensTheFieldForInputUnlessTheAnswerIsRig
 
 TEST_F(ReviewSentenceTest, PressesReachTheBlockAndReleasesOnlyWhileTheFieldWaits)
 {
-    field().mouseDown(mouseEvent(field()));
-    field().mouseUp(mouseEvent(field()));
+    field().mouseDown(mouseEventOn(field(), leftButton));
+    field().mouseUp(mouseEventOn(field(), leftButton));
     EXPECT_EQ(reports.text(), "selected, play -1");
 
     reports.log.clear();
     ASSERT_TRUE(block().enterTranslationOnModal());
-    field().mouseDown(mouseEvent(field()));
-    field().mouseUp(mouseEvent(field()));
+    field().mouseDown(mouseEventOn(field(), leftButton));
+    field().mouseUp(mouseEventOn(field(), leftButton));
     EXPECT_EQ(reports.text(), "selected");
 }
 
@@ -394,6 +367,29 @@ TEST_F(ReviewSentenceTest, TheRedButtonSelectsCuesAndStartsTheInterpretationAfte
     CommandWatcher::deliverPostedMessages();
     EXPECT_EQ(reports.text(), "selected, play 0");
     EXPECT_EQ(watcher.performed, juce::Array<juce::CommandID>{interpretCurrentSentence});
+}
+
+TEST_F(ReviewSentenceTest, AnAnswerThatEndsTheDayMayCloseTheCourseUnderIt)
+{
+    // Going on to the next due course clears the workspace while the block reports its answer.
+    struct ClosesTheCourse : SentenceReports
+    {
+        explicit ClosesTheCourse(CourseModel& m) : model(m) {}
+        void reviewSuccessed(SentenceComponent* view, bool counted) override
+        {
+            SentenceReports::reviewSuccessed(view, counted);
+            model.courseModelReset();
+        }
+        CourseModel& model;
+    } closer(course.model());
+    block().addListener(&closer);
+
+    ASSERT_TRUE(block().enterTranslationOnModal());
+    answerWith("one two");
+    EXPECT_EQ(closer.text(), "successed 1");
+    EXPECT_EQ(course.model().getPages().size(), 0);
+    // The listener registered before it was not called on a deleted block.
+    EXPECT_EQ(reports.text(), "");
 }
 
 TEST(ReviewSentenceRules, FirstDifferenceAndWordEnds)
