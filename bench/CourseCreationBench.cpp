@@ -22,6 +22,7 @@ const int blockSize = 65536;
 const int runs = 3;
 
 using Clock = std::chrono::steady_clock;
+using SpeechRecording::Timing;
 
 double secondsSince(Clock::time_point start)
 {
@@ -29,28 +30,29 @@ double secondsSince(Clock::time_point start)
 }
 
 /** Every sample through the reader the format manager gives for the file, block by block. */
-double timeReaderPass(const juce::File& audio)
+Timing timeReaderPass(const juce::File& audio)
 {
-    const auto start = Clock::now();
-    std::unique_ptr<juce::AudioFormatReader> reader(formatManager->createReaderFor(audio));
-    if (reader == nullptr)
-        return -1.0;
-    juce::AudioBuffer<float> block((int)reader->numChannels, blockSize);
-    for (juce::int64 position = 0; position < reader->lengthInSamples; position += blockSize)
-    {
-        const int count = (int)juce::jmin((juce::int64)blockSize, reader->lengthInSamples - position);
-        reader->read(&block, 0, count, position, true, true);
-    }
-    return secondsSince(start);
+    return SpeechRecording::timeOwn(
+        [&audio]
+        {
+            std::unique_ptr<juce::AudioFormatReader> reader(formatManager->createReaderFor(audio));
+            if (reader == nullptr)
+                return false;
+            juce::AudioBuffer<float> block((int)reader->numChannels, blockSize);
+            for (juce::int64 position = 0; position < reader->lengthInSamples; position += blockSize)
+            {
+                const int count = (int)juce::jmin((juce::int64)blockSize, reader->lengthInSamples - position);
+                reader->read(&block, 0, count, position, true, true);
+            }
+            return true;
+        });
 }
 
-double timeCreation(const juce::File& audio, bool& created)
+Timing timeCreation(const juce::File& audio)
 {
     // Each creation starts from no working set, as the first course of a learner would.
     DocumentManager::TempDir().deleteRecursively();
-    const auto start = Clock::now();
-    created = DocumentManager::createCourseFiles(audio);
-    return secondsSince(start);
+    return SpeechRecording::timeOwn([&audio] { return DocumentManager::createCourseFiles(audio); });
 }
 
 /** The waveform stream of the course just made, compressed once more as creation does. */
@@ -83,43 +85,47 @@ struct Result
 {
     juce::String label;
     juce::String peer;
-    double creation = -1.0;
-    double peerSeconds = -1.0;
-    double readerPass = -1.0;
+    Timing creation;
+    Timing peerDecode;
+    Timing readerPass;
     double compression = -1.0;
-    bool created = true;
 };
-
-double fastest(double a, double b)
-{
-    return a < 0.0 ? b : (b < 0.0 ? a : juce::jmin(a, b));
-}
 
 Result measure(const juce::String& label, const juce::File& audio)
 {
-    Result r{label, peerFor(audio)[0]};
+    Result r;
+    r.label = label;
+    r.peer = peerFor(audio)[0];
     for (int i = 0; i < runs; ++i)
     {
-        r.peerSeconds = fastest(r.peerSeconds, SpeechRecording::timeTool(peerFor(audio)));
-        bool created = false;
-        r.creation = fastest(r.creation, timeCreation(audio, created));
-        r.created = r.created && created;
+        r.peerDecode = r.peerDecode.fastest(SpeechRecording::timeTool(peerFor(audio)));
+        r.creation = r.creation.fastest(timeCreation(audio));
     }
     r.compression = timeCompressionAlone();
     r.readerPass = timeReaderPass(audio);
     return r;
 }
 
+double ratio(double figure, double peer)
+{
+    return peer > 0.0 ? figure / peer : 0.0;
+}
+
 void print(const juce::Array<Result>& results)
 {
     std::printf(
         "\nCourse creation of a 60-minute 44.1 kHz stereo recording (goal: creation / peer <= 1.3)\n");
-    std::printf("  %-8s %10s %18s %8s %14s %16s\n", "format", "creation", "peer's decode", "ratio",
-                "qZ's reader", "zlib -9 alone");
+    std::printf(
+        "  (wall clock; processor time in brackets: creation decodes and compresses on two threads)\n");
+    std::printf("  %-5s %20s %26s %14s %20s %14s\n", "", "creation", "peer's bare decode", "ratio",
+                "qZ's reader alone", "zlib -9 alone");
     for (const auto& r : results)
-        std::printf("  %-8s %8.3f s %8s %7.3f s %8.2f %12.3f s %14.3f s%s\n", r.label.toRawUTF8(), r.creation,
-                    r.peer.toRawUTF8(), r.peerSeconds, r.peerSeconds > 0.0 ? r.creation / r.peerSeconds : 0.0,
-                    r.readerPass, r.compression, r.created ? "" : "   (creation failed)");
+        std::printf(
+            "  %-5s %8.3f s (%6.3f s) %7s %7.3f s (%6.3f s) %5.2f (%4.2f) %8.3f s (%6.3f s) %10.3f s%s\n",
+            r.label.toRawUTF8(), r.creation.wall, r.creation.cpu, r.peer.toRawUTF8(), r.peerDecode.wall,
+            r.peerDecode.cpu, ratio(r.creation.wall, r.peerDecode.wall),
+            ratio(r.creation.cpu, r.peerDecode.cpu), r.readerPass.wall, r.readerPass.cpu, r.compression,
+            r.creation.succeeded() ? "" : "   (creation failed)");
 }
 } // namespace
 

@@ -5,6 +5,8 @@
 #include <chrono>
 #include <cmath>
 
+#include <sys/resource.h>
+
 namespace SpeechRecording
 {
 namespace
@@ -79,23 +81,56 @@ bool encode(const juce::File& wav, const juce::File& target)
     return false;
 }
 
-double timeTool(const juce::StringArray& command)
+Timing Timing::fastest(const Timing& other) const
 {
-    const auto start = std::chrono::steady_clock::now();
-    if (!run(command))
-        return -1.0;
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (!succeeded())
+        return other;
+    if (!other.succeeded())
+        return *this;
+    return {juce::jmin(wall, other.wall), juce::jmin(cpu, other.cpu)};
 }
 
-double fastestTimeOf(const juce::StringArray& command, int runs)
+namespace
 {
-    double fastest = -1.0;
+double processorSeconds(int who)
+{
+    rusage usage{};
+    getrusage(who, &usage);
+    const auto seconds = [](const timeval& t) { return (double)t.tv_sec + (double)t.tv_usec * 1.0e-6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+Timing timeWith(int who, const std::function<bool()>& work)
+{
+    const double cpuBefore = processorSeconds(who);
+    const auto start = std::chrono::steady_clock::now();
+    if (!work())
+        return {};
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    return {wall, processorSeconds(who) - cpuBefore};
+}
+} // namespace
+
+Timing timeOwn(const std::function<bool()>& work)
+{
+    return timeWith(RUSAGE_SELF, work);
+}
+
+Timing timeTool(const juce::StringArray& command)
+{
+    // A finished child's times count once it has been waited for, which run does.
+    return timeWith(RUSAGE_CHILDREN, [&command] { return run(command); });
+}
+
+Timing fastestTimeOf(const juce::StringArray& command, int runs)
+{
+    Timing fastest;
     for (int i = 0; i < runs; ++i)
     {
-        const double seconds = timeTool(command);
-        if (seconds < 0.0)
-            return -1.0;
-        fastest = fastest < 0.0 ? seconds : juce::jmin(fastest, seconds);
+        const auto timing = timeTool(command);
+        if (!timing.succeeded())
+            return {};
+        fastest = fastest.fastest(timing);
     }
     return fastest;
 }
