@@ -113,13 +113,6 @@ void AudioCdDiscs::visitDiscs(const DiscVisitor& visit)
     }
 }
 
-std::vector<AudioCdDiscs::Disc> AudioCdDiscs::findDiscs()
-{
-    std::vector<Disc> discs;
-    visitDiscs([&discs](const Disc& disc, const AudioCdDiscReader&) { discs.push_back(disc); });
-    return discs;
-}
-
 std::unique_ptr<AudioCdDiscReader> AudioCdDiscs::openDisc(const juce::File& discFolder)
 {
     if (discFolder.getParentDirectory() != placeholderRoot())

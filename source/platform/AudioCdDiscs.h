@@ -60,13 +60,11 @@ public:
         disc is still there is found out when it is read. */
     static bool isOnCdDrive(const juce::File& file);
 
-    /** Looks at every drive and image and returns the discs with audio tracks, drives first, each
-        group sorted by name. Opens each disc, which can take a moment when a drive spins up. */
-    static std::vector<Disc> findDiscs();
-
-    /** findDiscs, then brings the root in line: a folder per disc with its ".cda" files; folders
-        and ".cda" files of discs no longer there are removed (anything else is left alone).
-        Returns the discs, whose folders serve the side browser as roots. */
+    /** Looks at every drive and image (opening each disc, which can take a moment when a drive
+        spins up) and brings the root in line: a folder per disc with audio tracks, holding its
+        ".cda" files; folders and ".cda" files of discs no longer there are removed (anything else
+        is left alone). Returns the discs, drives first, each group sorted by name; their folders
+        serve the side browser as roots. */
     static std::vector<Disc> refreshPlaceholders();
 
     /** Opens the disc whose folder this is, or null when the folder stands for no disc there is. */

@@ -23,7 +23,8 @@ public:
     AudioCDExtractor(std::unique_ptr<juce::AudioFormatReader> trackReader, const juce::File& destination);
     ~AudioCDExtractor() override;
 
-    /** Whether the file lies on one of the discs' folders; only the path is looked at. */
+    /** Whether the file lies in a disc's folder (it then counts as lying on a CD drive); only the
+        path is looked at, so any thread may ask. */
     static bool isOnCdDrive(const juce::File& file);
 
     /** A reader over the track's samples, or null when the file lies on no disc there is or
