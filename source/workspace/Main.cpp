@@ -3,6 +3,7 @@
 #include "engine/SystemModel.h"
 #include "platform/InstanceChannel.h"
 #include "platform/Mp3AudioFormat.h"
+#include "workspace/AnimateSplash.h"
 #include "workspace/MainWindow.h"
 #include "workspace/QzLookAndFeel.h"
 
@@ -108,6 +109,8 @@ void qzApplication::openAudioDevice()
 void qzApplication::shutdown()
 {
     juce::PopupMenu::dismissAllActiveMenus();
+    // An about window still open draws with the look and feel, which goes with this object.
+    AnimateSplash::closeAll();
     mainWindow.reset();
     instanceChannel.reset();
     deleteProcessWideObjects();
