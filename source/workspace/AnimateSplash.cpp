@@ -70,7 +70,16 @@ void AnimateSplash::show(const double& durationSeconds)
     addToDesktop(juce::ComponentPeer::windowIsTemporary | juce::ComponentPeer::windowHasDropShadow);
     centreWithSize(width, height);
     setVisible(true);
-    enterModalState(true, nullptr, false);
+    // Whatever else ends the modal state (the modal manager cancelling every modal window, say)
+    // closes the window too, rather than leaving it on top of everything with nothing to close it.
+    enterModalState(true,
+                    juce::ModalCallbackFunction::create(
+                        [window = juce::Component::SafePointer<AnimateSplash>(this)](int)
+                        {
+                            if (window != nullptr)
+                                window->close();
+                        }),
+                    false);
     setAlwaysOnTop(true);
 }
 

@@ -21,16 +21,6 @@ namespace
 {
 const ModifierKeys commandShift(ModifierKeys::commandModifier | ModifierKeys::shiftModifier);
 
-template <typename Type> Type* findChild(juce::Component& parent)
-{
-    if (auto* found = dynamic_cast<Type*>(&parent))
-        return found;
-    for (auto* child : parent.getChildren())
-        if (auto* found = findChild<Type>(*child))
-            return found;
-    return nullptr;
-}
-
 bool perform(OpenWorkspace& workspace, int id)
 {
     return workspace.main().getCommandCenter()->perform(juce::ApplicationCommandTarget::InvocationInfo(id));
@@ -67,7 +57,7 @@ TEST(KeyMappingWindow, AKeyAddedByReassigningStaysAfterARestart)
             [&](juce::Component& window)
             {
                 EXPECT_EQ(window.getName(), TRANS("View and edit shortcuts"));
-                auto* editor = findChild<KeyMappingEditor>(window);
+                auto* editor = ModalAnswerer::findContent<KeyMappingEditor>(window);
                 ASSERT_NE(editor, nullptr);
                 // The dictation commands never show, and Undo, Redo and Play/Stop can't change.
                 for (int hidden : {CommandCenter::dictateOn, CommandCenter::dictateOff})
@@ -143,7 +133,7 @@ TEST(KeyMappingWindow, AfterAResetTheStoredMappingHoldsNoDifferences)
     answerer.handle(
         [](juce::Component& window)
         {
-            auto* editor = findChild<KeyMappingEditor>(window);
+            auto* editor = ModalAnswerer::findContent<KeyMappingEditor>(window);
             ASSERT_NE(editor, nullptr);
             editor->getResetButton().triggerClick();
             // The question opens before the answerer would give this window its next answer.

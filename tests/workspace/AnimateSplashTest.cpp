@@ -180,7 +180,7 @@ TEST(AnimateSplash, ItsAnimationMovesWithItsTimerAndNotWithPainting)
     EXPECT_GT(brightness(), early);
 }
 
-TEST(AnimateSplash, ClosesOnAClickOnEscapeAndWhenItsTimeIsUp)
+TEST(AnimateSplash, ClosesOnAClickOnEscapeWhenItsTimeIsUpAndWithItsModalState)
 {
     {
         // Other keys are not its business.
@@ -204,6 +204,12 @@ TEST(AnimateSplash, ClosesOnAClickOnEscapeAndWhenItsTimeIsUp)
                                juce::ModifierKeys::leftButtonModifier, 0.0f, 0.0f, now);
         peer->handleMouseEvent(juce::MouseInputSource::InputSourceType::mouse, inside, juce::ModifierKeys(),
                                0.0f, 0.0f, now + 50);
+        EXPECT_TRUE(splash.closes());
+    }
+    {
+        // Whatever else ends its modal state closes it as well.
+        ShownSplash splash(900.0);
+        splash.window->exitModalState(0);
         EXPECT_TRUE(splash.closes());
     }
     {
