@@ -282,34 +282,28 @@ void SystemSetupPanel::changeListenerCallback(juce::ChangeBroadcaster* source)
 
 void SystemSetupPanel::sliderValueChanged(juce::Slider* slider)
 {
-    const auto row = rowOf(slider);
-    if (row < 0)
-        return;
-    const auto& description = rowAt(row);
-    if (fontOf(description) != nullptr)
-        rebuildFont(row - sizeOfFace);
-    else
-        // To the digits the slider shows, so that a step of 0.05 stores 0.5 and not 0.5000000000000001.
-        description.store(
-            *systemModel,
-            juce::String(slider->getValue(), slider->getNumDecimalPlacesToDisplay()).getDoubleValue());
-    if (description.live)
-        sendChangeMessage();
-    markChanged();
+    // To the digits the slider shows, so that a step of 0.05 stores 0.5 and not 0.5000000000000001.
+    rowEdited(rowOf(slider),
+              juce::String(slider->getValue(), slider->getNumDecimalPlacesToDisplay()).getDoubleValue());
 }
 
 void SystemSetupPanel::comboBoxChanged(juce::ComboBox* comboBox)
 {
+    // A box with nothing selected has no value to store; a face row keeps its face then.
     const auto row = rowOf(comboBox);
+    if (row >= 0 && (comboBox->getSelectedId() != 0 || fontOf(rowAt(row)) != nullptr))
+        rowEdited(row, comboBox->getSelectedId());
+}
+
+void SystemSetupPanel::rowEdited(int row, double value)
+{
     if (row < 0)
         return;
     const auto& description = rowAt(row);
     if (fontOf(description) != nullptr)
-        rebuildFont(row);
-    else if (comboBox->getSelectedId() != 0)
-        description.store(*systemModel, comboBox->getSelectedId());
+        rebuildFont(description.widget == Widget::slider ? row - sizeOfFace : row);
     else
-        return;
+        description.store(*systemModel, value);
     applyDependencies(row);
     if (description.live)
         sendChangeMessage();

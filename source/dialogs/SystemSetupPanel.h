@@ -75,6 +75,9 @@ private:
     void makeSwatches();
 
     int rowOf(const juce::Component* widget) const;
+    /** Stores a row's new widget value (a slider value, a combo id), then broadcasts a live row
+        and marks the window changed. */
+    void rowEdited(int row, double value);
     void rebuildFont(int faceRow);
     void applyDependencies(int row);
     void setRowEnabled(int row, bool enabled);
