@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace
 {
 struct ChangeCounter : juce::ChangeListener
@@ -122,10 +124,21 @@ TEST(ColourSelectorWithPreset, ShowsAlphaSlidersAndColourSpaceButNoEditableText)
         childrenWhere(selector, [](juce::Component& c)
                       { return c.getMouseCursor() == juce::MouseCursor::CrosshairCursor; });
     EXPECT_EQ(colourSpaces.size(), 1);
-    const auto editors =
-        childrenWhere(selector, [](juce::Component& c)
-                      { return dynamic_cast<juce::TextEditor*>(&c) != nullptr && c.isVisible(); });
-    EXPECT_TRUE(editors.isEmpty()) << "the colour at the top is shown, not edited";
+    // The colour's text at the top: shown, not editable.
+    std::function<int(juce::Component&)> editableLabels = [&](juce::Component& parent)
+    {
+        int count = 0;
+        for (auto* child : parent.getChildren())
+        {
+            if (dynamic_cast<juce::Slider*>(child) != nullptr)
+                continue; // the sliders' own value boxes are editable
+            if (auto* label = dynamic_cast<juce::Label*>(child))
+                count += label->isEditable() ? 1 : 0;
+            count += editableLabels(*child);
+        }
+        return count;
+    };
+    EXPECT_EQ(editableLabels(selector), 0);
 }
 
 TEST_F(ColourBlockTest, PaintsItsColourInsideADarkGreyFrame)
