@@ -92,10 +92,11 @@ open_preferences
 qz_screenshot qz-preferences-opened
 # Two turns of the wheel bring the pages' background row (15) into view, 88 px further up.
 xdotool mousemove "$((PX + 200))" "$((PY + 200))"
-xdotool click 5 click 5
-sleep 0.5
+xdotool click 5
+sleep 0.3
+xdotool click 5
 swatch_y=$((8 + 30 * 15 - 88 + 12))
-[ "$(pixel "$((PX + 440))" "$((PY + swatch_y))")" = 333333 ] \
+wait_pixel "$((PX + 440))" "$((PY + swatch_y))" ^333333$ \
     || { qz_screenshot qz-preferences-scrolled; qz_fail "no dark swatch where the pages' background row should be"; }
 click_in_preferences 440 "$swatch_y"
 
