@@ -3,17 +3,20 @@
 #include "engine/SystemModel.h"
 #include "workspace/Main.h"
 
+#include <limits>
+
 using juce::String;
 
 double GlobalData::widthZoomFactor = 1.0;
 double GlobalData::courseAudioSampleRate = 44100.0;
 float GlobalData::ampFactor = 1.0f;
 
-// qZ has no site of its own: the addresses lead to pages about its platform and its subject.
+// The help and question pages lie on the web site, which is defined first in this file and so is
+// set before them.
 const String GlobalData::WebSite = "https://www.debian.org/";
 const String GlobalData::WebForum = "https://forums.debian.net/";
-const String GlobalData::UserHelp = "https://en.wikipedia.org/wiki/Second-language_acquisition";
-const String GlobalData::UserQuestion = "https://www.debian.org/doc/manuals/debian-faq/";
+const String GlobalData::UserHelp = GlobalData::WebSite + "works/qz/userManual.html";
+const String GlobalData::UserQuestion = GlobalData::WebSite + "works/qz/faq.html";
 
 namespace
 {
@@ -84,7 +87,7 @@ String GlobalData::secondsToHmsString(const double& seconds, bool withSeconds)
 
 int GlobalData::getNextIntervalDays(int days, bool ok)
 {
-    if (days == 0)
+    if (days <= 0)
         return systemModel->reviewOnNextDay ? 1 : 2;
     if (days == 1)
         return ok ? 2 : 1;
@@ -92,5 +95,6 @@ int GlobalData::getNextIntervalDays(int days, bool ok)
     static const double factors[] = {1.259, 1.414, 1.618, 1.8, 2.0, 2.5, 3.0};
     const int sequence = systemModel->intervalSequence;
     const double factor = sequence >= 1 && sequence <= 7 ? factors[sequence - 1] : 1.0;
-    return juce::roundToInt(ok ? days * factor : days / factor);
+    const double next = ok ? days * factor : days / factor;
+    return juce::roundToInt(juce::jlimit(1.0, (double)std::numeric_limits<int>::max(), next));
 }

@@ -1,8 +1,10 @@
 #include "workspace/Main.h"
 
 #include "engine/SystemModel.h"
+#include "platform/AlertBeep.h"
 #include "platform/InstanceChannel.h"
 #include "platform/Mp3AudioFormat.h"
+#include "workspace/AnimateSplash.h"
 #include "workspace/MainWindow.h"
 #include "workspace/QzLookAndFeel.h"
 
@@ -40,6 +42,8 @@ void deleteProcessWideObjects()
     deleteAndClear(undoManager);
     deleteAndClear(commandManager);
     deleteAndClear(formatManager);
+    // The beep's device callback leaves the manager before the manager goes.
+    AlertBeep::detach();
     deleteAndClear(deviceManager);
     deleteAndClear(systemModel);
 }
@@ -108,6 +112,8 @@ void qzApplication::openAudioDevice()
 void qzApplication::shutdown()
 {
     juce::PopupMenu::dismissAllActiveMenus();
+    // An about window still open draws with the look and feel, which goes with this object.
+    AnimateSplash::closeAll();
     mainWindow.reset();
     instanceChannel.reset();
     deleteProcessWideObjects();
