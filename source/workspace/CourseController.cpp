@@ -1,5 +1,6 @@
 #include "workspace/CourseController.h"
 
+#include "dialogs/SystemSetupModule.h"
 #include "engine/CourseModel.h"
 #include "engine/DocumentManager.h"
 #include "engine/GlobalData.h"
@@ -47,6 +48,7 @@ CourseController::~CourseController()
     sentencePlayer->removeListener(this);
     sentencePlayer.reset();
     courseModel.reset();
+    systemSetup.reset();
 }
 
 void CourseController::countDueSentencesLeftInWorkingSet()
@@ -258,7 +260,9 @@ void CourseController::resetToEmpty()
     stopTimer(followTimer);
     stopTimer(pauseTimer);
     stopUsageTiming();
-    // TODO(tool windows): the preferences window goes before the mixer panel, the notes editor after it.
+    // Unsaved edits in the preferences stay in effect in memory; the next request makes a new
+    // window. TODO(notes): the notes editor goes after the mixer panel.
+    systemSetup.reset();
     mixerPanel.reset();
 
     courseModel->courseModelReset();

@@ -12,6 +12,7 @@ class PagesContainer;
 class StatusBar;
 class FunctionZone;
 class MixerAndLoopPanel;
+class SystemSetupModule;
 
 /** The controller of the open course. It owns the course model and the sentence player, knows the
     views that the main component made, and runs every road on a course: start-up, opening a new
@@ -115,6 +116,8 @@ public:
     MixerAndLoopPanel* getMixerAndLoopPanel() const { return mixerPanel.get(); }
     /** Hides the mixer and loop panel when it is shown, else shows it with the keyboard focus. */
     void showOrHideMixerAndLoopSetup();
+    /** Made at the first "Preferences" request, deleted when the workspace is cleared. */
+    SystemSetupModule* getSystemSetupModule() const { return systemSetup.get(); }
 
     void setCourseTitle(const juce::String& title);
     void setCourseNotes(const juce::String& notes);
@@ -142,6 +145,7 @@ private:
     void zoomStripToFillView();
     void stopUsageTiming();
     void createMixerAndLoopPanel();
+    void createSystemSetupModule();
 
     // Playback following, loops and moves (CourseControllerPlayback.cpp).
     enum PlaybackTimer
@@ -177,6 +181,8 @@ private:
 
     // Sentence audio is heard through its device callback, so it lives while a course is open.
     std::unique_ptr<MixerAndLoopPanel> mixerPanel;
+    // The preferences window: made on demand, hidden when closed, listened to while shown.
+    std::unique_ptr<SystemSetupModule> systemSetup;
 
     juce::Array<juce::File> dueCourses;
     int dueSentences = 0;
