@@ -6,6 +6,7 @@
 #include "engine/SystemModel.h"
 #include "engine/audio/AudioDataPlayer.h"
 #include "engine/audio/AudioSentencesPlayer.h"
+#include "platform/SystemLauncher.h"
 #include "workspace/CourseController.h"
 #include "workspace/Main.h"
 #include "workspace/containers/PagesContainer.h"
@@ -14,8 +15,7 @@
 
 std::function<void(CommandCenter::PopupMenuType)> CommandCenter::rightClickMenuRequested;
 std::function<void()> CommandCenter::systemMenuRequested;
-std::function<bool(const juce::URL&)> CommandCenter::openWithSystem = [](const juce::URL& address)
-{ return address.launchInDefaultBrowser(); };
+std::function<bool(const juce::URL&)> CommandCenter::openWithSystem = SystemLauncher::open;
 juce::String CommandCenter::interpretWindowPosition;
 
 namespace
