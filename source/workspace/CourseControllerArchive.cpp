@@ -233,10 +233,12 @@ void CourseController::currentCourseReviewFinished()
     courseModel->saveCourseTextFile();
     systemModel->stopTiming(false);
 
-    // A failed write keeps the day's results in the working set, which the next start reopens.
+    // A failed write keeps the day's results in the working set, which the next start reopens;
+    // the course stays open, and the time spent with it counts again.
     if (!DocumentManager::packDocument())
     {
         showInfo(TRANS("Message"), TRANS("Unknown error: the course document write failed!"));
+        systemModel->startTiming();
         return;
     }
     resetToEmpty();
