@@ -45,7 +45,8 @@ void leaveLearningCourse(std::initializer_list<int> unfamiliar, bool withTexts =
 {
     CourseWorkingSet set(6.0, rate);
     ASSERT_TRUE(set.wasCreated());
-    auto sentences = OpenCourse::contiguous({sentenceSamples, sentenceSamples, sentenceSamples, sentenceSamples});
+    auto sentences =
+        OpenCourse::contiguous({sentenceSamples, sentenceSamples, sentenceSamples, sentenceSamples});
     for (int i : unfamiliar)
     {
         sentences[(size_t)i].unfamiliar = true;
@@ -141,7 +142,8 @@ protected:
     {
         Clock::setFixedTime(learningDay(hour));
         auto workspace = start([] { leaveLearningCourse({1, 3}); });
-        const auto stem = DocumentManager::getCourseFile(DocumentManager::waveformFile).getFileNameWithoutExtension();
+        const auto stem =
+            DocumentManager::getCourseFile(DocumentManager::waveformFile).getFileNameWithoutExtension();
         ModalAnswerer answerer;
         archiveAsTheLearnerDoes(workspace->controller(), answerer);
         answerer.expectDone();
@@ -168,8 +170,9 @@ TEST_F(ArchiveTest, ACourseWithoutUnfamiliarSentencesOrTheLearnersYesStaysAsItIs
          {},
          true,
          "Ah oh",
-         {"There isn't any unfamiliar sentence need review,", "in this case, add to library is not necessary.", "",
-          "If you want to review this course,", "at least keep one sentence is unfamiliar.", "",
+         {"There isn't any unfamiliar sentence need review,",
+          "in this case, add to library is not necessary.", "", "If you want to review this course,",
+          "at least keep one sentence is unfamiliar.", "",
           "Double click a sentence on page or press [Ctrl + J]."},
          "OK"},
         {"an unfamiliar sentence without its text",
@@ -178,7 +181,11 @@ TEST_F(ArchiveTest, ACourseWithoutUnfamiliarSentencesOrTheLearnersYesStaysAsItIs
          "Ah oh",
          {"All unfamiliar sentences must have their text.", "", "Please complete all necessary texts first."},
          "OK"},
-        {"the learner's Cancel", {2}, true, "Confirm", {"Are you sure archive this course (add to the library)? "},
+        {"the learner's Cancel",
+         {2},
+         true,
+         "Confirm",
+         {"Are you sure archive this course (add to the library)? "},
          "Cancel"},
     };
     for (const auto& c : cases)
@@ -218,7 +225,8 @@ TEST_F(ArchiveTest, TheArchiveHoldsTheReviewCourseWithItsRenderedAudioAndTheMobi
             [&]
             {
                 leaveLearningCourse({1, 3});
-                stem = DocumentManager::getCourseFile(DocumentManager::waveformFile).getFileNameWithoutExtension();
+                stem = DocumentManager::getCourseFile(DocumentManager::waveformFile)
+                           .getFileNameWithoutExtension();
                 ASSERT_TRUE(DocumentManager::TempDir()
                                 .getChildFile(stem + "-retell.ogg")
                                 .replaceWithText(String("12345").substring(0, retellingBytes)));
@@ -266,7 +274,8 @@ TEST_F(ArchiveTest, WithoutTheTipSoundTheMobileFileHoldsOnlySentencesAndPauses)
         [&]
         {
             leaveLearningCourse({0});
-            stem = DocumentManager::getCourseFile(DocumentManager::waveformFile).getFileNameWithoutExtension();
+            stem =
+                DocumentManager::getCourseFile(DocumentManager::waveformFile).getFileNameWithoutExtension();
             systemModel->mobUnTipSound = false;
             systemModel->mobUnfTimes = 2;
             systemModel->mobUnfInterval = 0.5;
@@ -295,7 +304,8 @@ TEST_F(ArchiveTest, AFailedArchiveLeavesTheLearningCourseAsItWas)
     {
         auto workspace = start([] { leaveLearningCourse({1, 3}); });
         const auto before = workingSetContents();
-        const auto stem = DocumentManager::getCourseFile(DocumentManager::waveformFile).getFileNameWithoutExtension();
+        const auto stem =
+            DocumentManager::getCourseFile(DocumentManager::waveformFile).getFileNameWithoutExtension();
         {
             std::unique_ptr<ReadOnlyFolder> readOnly;
             std::unique_ptr<FileSizeLimit> full;
@@ -330,7 +340,8 @@ TEST_F(ArchiveTest, AFailedArchiveLeavesTheLearningCourseAsItWas)
         EXPECT_FALSE(DocumentManager::CourseDir().getChildFile(stem + ".mqz").exists()) << c.what;
         // No scratch file is left: only a mobile file that was made whole before the pack failed.
         EXPECT_FALSE(DocumentManager::TempDir().getChildFile(".archiving").exists()) << c.what;
-        EXPECT_EQ(DocumentManager::MobileDir().getNumberOfChildFiles(File::findFiles), c.readOnlyLibrary ? 1 : 0)
+        EXPECT_EQ(DocumentManager::MobileDir().getNumberOfChildFiles(File::findFiles),
+                  c.readOnlyLibrary ? 1 : 0)
             << c.what;
 
         // The course is followed and saved as before.
@@ -339,7 +350,8 @@ TEST_F(ArchiveTest, AFailedArchiveLeavesTheLearningCourseAsItWas)
             [&]
             {
                 const auto text = juce::parseXML(DocumentManager::getCourseFile(DocumentManager::courseText));
-                return text != nullptr && text->getStringAttribute(CourseModel::CourseName) == "Still learning";
+                return text != nullptr &&
+                       text->getStringAttribute(CourseModel::CourseName) == "Still learning";
             }))
             << c.what;
         workspace.reset();
@@ -368,8 +380,8 @@ TEST_F(ArchiveTest, RebuildingTheMobileFileReplacesItOnlyWhenTheNewOneIsWhole)
         answerer.expectDone();
         ASSERT_EQ(answerer.seen().size(), 3u);
         EXPECT_EQ(answerer.seen()[0].message,
-                  TRANS("Are you sure you want to rebuild the mobile audio file of this course?") + "\r\n\r\n" +
-                      TRANS("This action can't undo and the old one will be replaced."));
+                  TRANS("Are you sure you want to rebuild the mobile audio file of this course?") +
+                      "\r\n\r\n" + TRANS("This action can't undo and the old one will be replaced."));
         EXPECT_EQ(answerer.seen()[2].message, TRANS("Mobile audio file generate unsuccessful."));
     }
     EXPECT_EQ(contentOf(mobileFileOf(stem)), first);
@@ -416,8 +428,9 @@ TEST_F(ArchiveTest, ClosingReviewDaysPacksEachCourseBackAndOpensTheNextUntilAllA
             ASSERT_EQ(answerer.seen().size(), 1u);
             EXPECT_EQ(answerer.seen()[0].message, TRANS("Unknown error: the course document write failed!"));
             EXPECT_TRUE(controller.isCourseOpen());
-            EXPECT_EQ(DocumentManager::getCourseFile(DocumentManager::waveformFile).getFileNameWithoutExtension(),
-                      firstStem);
+            EXPECT_EQ(
+                DocumentManager::getCourseFile(DocumentManager::waveformFile).getFileNameWithoutExtension(),
+                firstStem);
         }
     }
 
@@ -433,7 +446,8 @@ TEST_F(ArchiveTest, ClosingReviewDaysPacksEachCourseBackAndOpensTheNextUntilAllA
         DocumentManager::getCourseFile(DocumentManager::waveformFile).getFileNameWithoutExtension();
     EXPECT_NE(secondStem, firstStem);
     EXPECT_TRUE(stems.contains(secondStem));
-    EXPECT_EQ(entriesOf(DocumentManager::CourseDir().getChildFile(firstStem + ".mqz")), archivedSet(firstStem, false));
+    EXPECT_EQ(entriesOf(DocumentManager::CourseDir().getChildFile(firstStem + ".mqz")),
+              archivedSet(firstStem, false));
 
     {
         ModalAnswerer answerer;
