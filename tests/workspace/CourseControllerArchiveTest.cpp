@@ -8,6 +8,7 @@
 #include "engine/DocumentManager.h"
 #include "engine/SafeArchive.h"
 #include "engine/SystemModel.h"
+#include "engine/audio/AudioDataPlayer.h"
 #include "workspace/CommandCenter.h"
 #include "workspace/Main.h"
 #include "workspace/MainComponent.h"
@@ -480,4 +481,20 @@ TEST_F(ArchiveTest, AKillWhileArchivingLeavesTheOldArchiveAndTheNextStartClearsT
     // The old archive is whole: it is the course opened for review.
     ASSERT_TRUE(workspace->controller().isCourseOpen());
     EXPECT_FALSE(workspace->model().isLearning());
+}
+
+TEST_F(ArchiveTest, TheArchiveCommandStopsTheReplayBeforeTheJobsReadTheCourseAudio)
+{
+    auto workspace = start([] { leaveLearningCourse({1}); });
+    auto& commands = *workspace->main().getCommandCenter();
+    auto& replay = commands.getReplayPlayer();
+    commands.playOrStopCurrentSentence();
+    ASSERT_TRUE(replay.transportSource.isPlaying());
+
+    ModalAnswerer answerer;
+    answerer.press(TRANS("Cancel"));
+    commandManager->invokeDirectly(CommandCenter::archiveCourse, false);
+    answerer.expectDone();
+    EXPECT_FALSE(replay.transportSource.isPlaying());
+    EXPECT_EQ(replay.transportSource.getTotalLength(), 0);
 }
