@@ -29,6 +29,8 @@ void showBox(juce::MessageBoxIconType icon, const juce::String& title, const juc
 
 CourseController::CourseController()
 {
+    // A kill while an archive or a mobile file was written leaves a scratch file beside it.
+    DocumentManager::removeInterruptedWrites();
     DocumentManager::getCoursesNeedReview(dueCourses, dueSentences);
     countDueSentencesLeftInWorkingSet();
     DocumentManager::createTomorrowMobileFiles(systemModel->keepPreviousMobileDir);

@@ -91,9 +91,21 @@ public:
     void generateCourseware();
     void showOrHideNoteEditor();
     void showOrHideSystemSetup();
+    /** Archives the course being learnt: renders its audio and its mobile file, makes it a review
+        course, packs it into the library and clears the workspace. Refuses a course without
+        unfamiliar sentences or with one without its text, and asks first. Any failure leaves the
+        learning course as it was. */
     void newCourseAddToLibrary();
+    /** Closes the review day of the open course: packs it back into the library, clears the
+        workspace and opens the next due course, or says that all are done. */
     void currentCourseReviewFinished();
-    void renderMobileAudio();
+    /** Renders every sentence into the archiving scratch folder as the course audio, with its
+        waveform file; archiving puts both in place once the rest has worked too. */
+    bool renderCourseAudio();
+    /** Renders the course's mobile file, replacing the old one only when the new one is whole. */
+    bool renderMobileAudio();
+    /** Renders every sentence once, without pauses, at the player's gain, into the file. */
+    bool renderWholeCourseTo(const juce::File& target);
 
     /** Repaints the waveform strip after the mixer's volume changed. */
     void updateThumbsWhenVolumeChanged();
@@ -139,6 +151,15 @@ private:
     void changeListenerCallback(juce::ChangeBroadcaster* source) override;
 
     void countDueSentencesLeftInWorkingSet();
+
+    // Archiving (CourseControllerArchive.cpp).
+    /** The refusals and the question before a course is archived; true to go on. */
+    bool canBeArchived();
+    /** Puts the rendered audio in place, converts and packs the course; true once it is in the
+        library and the workspace is cleared. */
+    bool archiveRenderedCourse();
+    /** Brings back the learning course's own files and opens it again. */
+    void restoreLearningCourse();
     void cueSelectedSentence();
     void setStatus(int type, const juce::String& text);
     void showCourseStatus();
