@@ -1,5 +1,6 @@
 #include "workspace/CommandCenter.h"
 
+#include "dialogs/InterpretComponent.h"
 #include "engine/CourseModel.h"
 #include "engine/SystemModel.h"
 #include "workspace/CourseController.h"
@@ -8,11 +9,22 @@
 
 #include <juce_audio_utils/juce_audio_utils.h>
 
-// TODO(interpretation): the interpretation panel in a fixed-size modal window whose place is kept
-// in interpretWindowPosition; the sentence player is stopped before it opens.
+// A fixed-size modal window, opened where it was last closed during this run.
 void CommandCenter::PopupInterpretModalWindow()
 {
     stopSentencePlayer();
+    const int selected = courseModel->getSelectedIndex();
+    if (selected < 0 || selected >= courseModel->getNumSentences())
+        return;
+
+    launchOptions.dialogTitle = TRANS("Interpret and contrast audition");
+    launchOptions.content.setOwned(new InterpretComponent(courseModel, selected));
+    std::unique_ptr<juce::DialogWindow> window(launchOptions.create());
+    window->setResizable(false, false);
+    if (interpretWindowPosition.isNotEmpty())
+        window->restoreWindowStateFromString(interpretWindowPosition);
+    window->runModalLoop();
+    interpretWindowPosition = window->getWindowStateAsString();
 }
 
 // TODO(course library): the course library manager in a modal window.

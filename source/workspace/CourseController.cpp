@@ -1,10 +1,13 @@
 #include "workspace/CourseController.h"
 
+#include "dialogs/NoteEditor.h"
 #include "engine/CourseModel.h"
 #include "engine/DocumentManager.h"
+#include "engine/FileReplacement.h"
 #include "engine/GlobalData.h"
 #include "engine/SystemModel.h"
 #include "engine/audio/AudioCDExtractor.h"
+#include "engine/audio/AudioRecorder.h"
 #include "workspace/FunctionZone.h"
 #include "workspace/Main.h"
 #include "workspace/PopupMenuComponent.h"
@@ -43,6 +46,7 @@ CourseController::~CourseController()
     if (isCourseOpen())
         stopUsageTiming();
     mixerPanel.reset();
+    noteEditor.reset();
     sentencePlayer->removeListener(this);
     sentencePlayer.reset();
     courseModel.reset();
@@ -88,6 +92,10 @@ bool CourseController::temporaryFolderHoldsFiles()
 //==============================================================================
 void CourseController::startWholeApplication()
 {
+    // What a killed run left half-written: recordings, and copies not yet renamed into place.
+    AudioRecorder::deleteLeftoverRecordings();
+    FileReplacement::deleteLeftovers(DocumentManager::TempDir());
+
     const auto leftCourse = DocumentManager::getCourseFile(DocumentManager::courseText);
     if (leftCourse.existsAsFile())
     {
@@ -242,8 +250,9 @@ void CourseController::resetToEmpty()
     stopTimer(followTimer);
     stopTimer(pauseTimer);
     stopUsageTiming();
-    // TODO(tool windows): the preferences window goes before the mixer panel, the notes editor after it.
+    // TODO(tool windows): the preferences window goes before the mixer panel.
     mixerPanel.reset();
+    noteEditor.reset();
 
     courseModel->courseModelReset();
     DocumentManager::TempDir().deleteRecursively();
@@ -382,11 +391,7 @@ void CourseController::setSentenceLooping(bool on, int repeatLimit, double facto
 void CourseController::createMixerAndLoopPanel()
 {
     mixerPanel = std::make_unique<MixerAndLoopPanel>(this);
-    mixerPanel->setOpaque(true);
-    mixerPanel->setAlwaysOnTop(true);
-    mixerPanel->addToDesktop(juce::ComponentPeer::windowHasTitleBar |
-                             juce::ComponentPeer::windowHasCloseButton);
-    mixerPanel->centreWithSize(mixerPanel->getWidth(), mixerPanel->getHeight());
+    addToolWindowToDesktop(*mixerPanel);
 }
 
 void CourseController::showOrHideMixerAndLoopSetup()

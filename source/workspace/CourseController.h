@@ -12,6 +12,7 @@ class PagesContainer;
 class StatusBar;
 class FunctionZone;
 class MixerAndLoopPanel;
+class NoteEditor;
 
 /** The controller of the open course. It owns the course model and the sentence player, knows the
     views that the main component made, and runs every road on a course: start-up, opening a new
@@ -113,6 +114,8 @@ public:
     MixerAndLoopPanel* getMixerAndLoopPanel() const { return mixerPanel.get(); }
     /** Hides the mixer and loop panel when it is shown, else shows it with the keyboard focus. */
     void showOrHideMixerAndLoopSetup();
+    /** Made at its first show, deleted when the workspace is cleared; null in between. */
+    NoteEditor* getNoteEditor() const { return noteEditor.get(); }
 
     void setCourseTitle(const juce::String& title);
     void setCourseNotes(const juce::String& notes);
@@ -140,6 +143,9 @@ private:
     void zoomStripToFillView();
     void stopUsageTiming();
     void createMixerAndLoopPanel();
+    /** Puts a tool window on the desktop: its own window with a title bar and a close button,
+        opaque, centred on the screen, always on top; not shown yet. */
+    static void addToolWindowToDesktop(juce::Component& window);
 
     // Playback following, loops and moves (CourseControllerPlayback.cpp).
     enum PlaybackTimer
@@ -175,6 +181,7 @@ private:
 
     // Sentence audio is heard through its device callback, so it lives while a course is open.
     std::unique_ptr<MixerAndLoopPanel> mixerPanel;
+    std::unique_ptr<NoteEditor> noteEditor;
 
     juce::Array<juce::File> dueCourses;
     int dueSentences = 0;

@@ -1,5 +1,6 @@
 #include "workspace/CourseController.h"
 
+#include "dialogs/NoteEditor.h"
 #include "engine/CourseModel.h"
 #include "engine/SystemModel.h"
 #include "workspace/BaseComponent.h"
@@ -10,9 +11,37 @@
 #include "workspace/panels/MixerAndLoopPanel.h"
 #include "workspace/sentences/PageSentence.h"
 
-// TODO(notes, preferences): these tool windows are made on demand and kept until the workspace
-// is cleared.
-void CourseController::showOrHideNoteEditor() {}
+void CourseController::addToolWindowToDesktop(juce::Component& window)
+{
+    window.setOpaque(true);
+    window.setAlwaysOnTop(true);
+    window.addToDesktop(juce::ComponentPeer::windowHasTitleBar | juce::ComponentPeer::windowHasCloseButton);
+    window.centreWithSize(window.getWidth(), window.getHeight());
+}
+
+// Made at the first show and kept, hidden or shown, until the workspace is cleared.
+void CourseController::showOrHideNoteEditor()
+{
+    if (noteEditor == nullptr)
+    {
+        noteEditor = std::make_unique<NoteEditor>(this);
+        addToolWindowToDesktop(*noteEditor);
+    }
+
+    if (noteEditor->isVisible())
+    {
+        noteEditor->askSaveOrNot();
+        noteEditor->setVisible(false);
+        return;
+    }
+    noteEditor->setTitleAndNoteText(courseModel->getValue(-1, CourseModel::CourseName).toString(),
+                                    courseModel->getValue(-1, CourseModel::Notes).toString());
+    noteEditor->setRetellWidgetsStatus();
+    noteEditor->setVisible(true);
+    noteEditor->setKeyboardFoucsForNoteEditor();
+}
+
+// TODO(preferences): made on demand and kept until the workspace is cleared.
 void CourseController::showOrHideSystemSetup() {}
 
 // Only the preferences window broadcasts to the controller: its changes are applied here.
@@ -40,5 +69,7 @@ void CourseController::changeListenerCallback(juce::ChangeBroadcaster*)
     systemModel->setAppLanguage();
     if (mixerPanel != nullptr)
         mixerPanel->setWidgetsText();
+    if (noteEditor != nullptr)
+        noteEditor->setWidgetsText();
     setTitleBarText(isCourseOpen());
 }
