@@ -22,6 +22,9 @@ void CourseController::addToolWindowToDesktop(juce::Component& window)
 // Made at the first show and kept, hidden or shown, until the workspace is cleared.
 void CourseController::showOrHideNoteEditor()
 {
+    // The editor names its retelling after the open course's working set.
+    if (!isCourseOpen())
+        return;
     if (noteEditor == nullptr)
     {
         noteEditor = std::make_unique<NoteEditor>(this);

@@ -349,10 +349,14 @@ protected:
     std::unique_ptr<JackToneDevice> tone;
 };
 
-TEST_F(NoteEditorRecording, ARetellingIsRecordedReplacedAndKeptInTheWorkingSet)
+TEST_F(NoteEditorRecording, ALearnerWritesNotesRecordsARetellingReplacesItAndClosesWithOk)
 {
+    model().setValue(-1, CourseModel::CourseName, "Lesson", false);
+    undoManager->clearUndoHistory();
     auto& editor = show();
     const auto retell = editor.getRetellFile();
+    text("title").setText("Lesson 7");
+    text("notes").setText("Retell it in three sentences.");
 
     record(editor, 3.0);
     EXPECT_TRUE(child<juce::Component>(editor, "freshPlay").isEnabled());
@@ -367,15 +371,24 @@ TEST_F(NoteEditorRecording, ARetellingIsRecordedReplacedAndKeptInTheWorkingSet)
     EXPECT_FALSE(child<juce::Component>(editor, "replace").isEnabled()) << "the recording moved";
     EXPECT_TRUE(child<juce::Label>(editor, "storedLength").getText().startsWith("0:03."));
 
-    // A second, shorter one replaces it whole.
+    // A second, shorter one replaces it whole, and nothing half-written stays beside it.
     record(editor, 1.0);
     click(editor, "replace");
     expectTone(retell, 1.0);
     EXPECT_EQ(DocumentManager::getCourseFile(DocumentManager::retelling), retell);
     EXPECT_FALSE(OpenWorkspace::filesInTemporaryFolder().joinIntoString(" ").contains(".partial"));
 
-    // It survives closing the window, and the next show finds it.
     click(editor, "ok");
+    EXPECT_FALSE(editor.isVisible());
+    EXPECT_TRUE(workspace.window().getName().startsWith("qZ - Lesson 7 ("));
+    EXPECT_TRUE(markerShown());
+    ASSERT_TRUE(undoManager->undo());
+    EXPECT_EQ(model().getValue(-1, CourseModel::CourseName).toString(), "Lesson");
+    EXPECT_EQ(model().getValue(-1, CourseModel::Notes).toString(), "");
+    EXPECT_FALSE(undoManager->canUndo()) << "title and notes are one step";
+    EXPECT_TRUE(markerShown()) << "the retelling still marks the notes";
+
+    // The next show finds the retelling.
     show();
     EXPECT_TRUE(child<juce::Component>(editor, "storedPlay").isEnabled());
 }
