@@ -15,6 +15,7 @@
 #include "harness/ModalAnswerer.h"
 #include "harness/OpenCourse.h"
 #include "harness/OpenWorkspace.h"
+#include "harness/Widgets.h"
 #include "workspace/CommandCenter.h"
 #include "workspace/CourseController.h"
 #include "workspace/Main.h"
@@ -48,27 +49,6 @@ std::vector<OpenCourse::Sentence> reviewSentences()
     return sentences;
 }
 
-template <typename Type> Type& child(juce::Component& parent, const String& id)
-{
-    auto* found = dynamic_cast<Type*>(parent.findChildWithID(id));
-    if (found == nullptr)
-        ADD_FAILURE() << "no " << id;
-    return *found;
-}
-
-void click(juce::Component& parent, const String& id)
-{
-    auto& button = child<juce::Button>(parent, id);
-    EXPECT_TRUE(button.isEnabled()) << id << " is disabled";
-    button.triggerClick();
-    CommandWatcher::deliverPostedMessages();
-}
-
-bool enabled(juce::Component& parent, const String& id)
-{
-    return child<juce::Component>(parent, id).isEnabled();
-}
-
 class InterpretTest : public testing::Test
 {
 protected:
@@ -92,9 +72,9 @@ TEST_F(InterpretTest, ShowsTheDueSentencesForeignTextOrItsTranslationBySetting)
         InterpretComponent panel(&course.model(), 1);
         EXPECT_EQ(panel.getWidth(), 620);
         EXPECT_EQ(panel.getHeight(), 200);
-        EXPECT_EQ(child<juce::Label>(panel, "text").getText(), foreign ? "One." : "Eins");
-        EXPECT_FALSE(enabled(panel, "play")) << "nothing recorded yet";
-        EXPECT_EQ(child<juce::Button>(panel, "play").getButtonText(), TRANS("Play"));
+        EXPECT_EQ(Widgets::byId<juce::Label>(panel, "text").getText(), foreign ? "One." : "Eins");
+        EXPECT_FALSE(Widgets::isEnabled(panel, "play")) << "nothing recorded yet";
+        EXPECT_EQ(Widgets::byId<juce::Button>(panel, "play").getButtonText(), TRANS("Play"));
     }
 }
 
@@ -103,29 +83,24 @@ TEST_F(InterpretTest, StepsThroughTheDueSentencesOnly)
     ASSERT_TRUE(course.model().selectFirstDueSentence());
     ASSERT_EQ(course.model().getSelectedIndex(), 1);
     InterpretComponent panel(&course.model(), 1);
-    EXPECT_FALSE(enabled(panel, "first"));
-    EXPECT_FALSE(enabled(panel, "previous"));
-    EXPECT_TRUE(enabled(panel, "next"));
+    EXPECT_FALSE(Widgets::isEnabled(panel, "first"));
+    EXPECT_FALSE(Widgets::isEnabled(panel, "previous"));
+    EXPECT_TRUE(Widgets::isEnabled(panel, "next"));
 
-    click(panel, "next");
+    Widgets::click(panel, "next");
     EXPECT_EQ(course.model().getSelectedIndex(), 3) << "the familiar sentence between is passed over";
-    EXPECT_EQ(child<juce::Label>(panel, "text").getText(), "Three.");
-    EXPECT_FALSE(enabled(panel, "next")) << "the last due sentence";
-    EXPECT_TRUE(enabled(panel, "first"));
-    EXPECT_TRUE(enabled(panel, "previous"));
-    EXPECT_FALSE(enabled(panel, "play"));
+    EXPECT_EQ(Widgets::byId<juce::Label>(panel, "text").getText(), "Three.");
+    EXPECT_FALSE(Widgets::isEnabled(panel, "next")) << "the last due sentence";
+    EXPECT_TRUE(Widgets::isEnabled(panel, "first"));
+    EXPECT_TRUE(Widgets::isEnabled(panel, "previous"));
+    EXPECT_FALSE(Widgets::isEnabled(panel, "play"));
 
-    click(panel, "first");
+    Widgets::click(panel, "first");
     EXPECT_EQ(course.model().getSelectedIndex(), 1);
-    EXPECT_EQ(child<juce::Label>(panel, "text").getText(), "One.");
+    EXPECT_EQ(Widgets::byId<juce::Label>(panel, "text").getText(), "One.");
 }
 
 //==============================================================================
-bool deviceExpected()
-{
-    return juce::SystemStats::getEnvironmentVariable("QZ_AUDIO_DEVICE_EXPECTED", {}) == "1";
-}
-
 /** What the panel's player finished, in order, told by the length of what it held. */
 struct Finishes : AudioDataPlayer::Listener
 {
@@ -141,7 +116,7 @@ struct Finishes : AudioDataPlayer::Listener
 
 TEST_F(InterpretTest, ARecordingPlaysInTurnWithTheSentenceUntilStopped)
 {
-    if (!deviceExpected())
+    if (!JackToneDevice::isServerExpected())
         GTEST_SKIP() << "no JACK server expected on this machine";
     JackToneDevice tone(440.0, 0.5f);
     ASSERT_TRUE(tone.isRunning());
@@ -150,35 +125,37 @@ TEST_F(InterpretTest, ARecordingPlaysInTurnWithTheSentenceUntilStopped)
     course.model().selectSentence(1, true);
     {
         InterpretComponent panel(&course.model(), 1);
-        auto& waveform = child<RecordingThumbnail>(panel, "waveform");
-        click(panel, "record");
-        EXPECT_EQ(child<juce::Component>(panel, "record").findColour(juce::TextButton::buttonColourId),
-                  juce::Colours::green);
-        EXPECT_FALSE(enabled(panel, "next")) << "no moving on while recording";
+        auto& waveform = Widgets::byId<RecordingThumbnail>(panel, "waveform");
+        Widgets::click(panel, "record");
+        EXPECT_EQ(
+            Widgets::byId<juce::Component>(panel, "record").findColour(juce::TextButton::buttonColourId),
+            juce::Colours::green);
+        EXPECT_FALSE(Widgets::isEnabled(panel, "next")) << "no moving on while recording";
         ASSERT_TRUE(OpenCourse::pumpUntil([&] { return waveform.thumbnail.getTotalLength() >= 1.0; }, 30000));
-        click(panel, "record");
-        EXPECT_EQ(child<juce::Component>(panel, "record").findColour(juce::TextButton::buttonColourId),
-                  juce::Colours::red);
+        Widgets::click(panel, "record");
+        EXPECT_EQ(
+            Widgets::byId<juce::Component>(panel, "record").findColour(juce::TextButton::buttonColourId),
+            juce::Colours::red);
         const double recorded = panel.getPlayer().transportSource.getLengthInSeconds();
         EXPECT_NEAR(recorded, 1.0, 0.3);
 
         Finishes finishes;
         panel.getPlayer().addListener(&finishes);
-        click(panel, "play");
-        EXPECT_EQ(child<juce::Button>(panel, "play").getButtonText(), TRANS("Stop"));
+        Widgets::click(panel, "play");
+        EXPECT_EQ(Widgets::byId<juce::Button>(panel, "play").getButtonText(), TRANS("Stop"));
         ASSERT_TRUE(OpenCourse::pumpUntil([&] { return finishes.seconds.size() >= 4; }, 30000));
         const double sentence = course.model().getSentenceLengthSeconds(1);
         for (size_t i = 0; i < 4; ++i)
             EXPECT_NEAR(finishes.seconds[i], i % 2 == 0 ? recorded : sentence, 0.05) << "playback " << i;
 
         // A new recording ends the playback and holds navigation until it stops.
-        click(panel, "record");
+        Widgets::click(panel, "record");
         EXPECT_FALSE(panel.getPlayer().transportSource.isPlaying());
-        EXPECT_FALSE(enabled(panel, "play"));
-        EXPECT_FALSE(enabled(panel, "next"));
-        click(panel, "record");
-        EXPECT_TRUE(enabled(panel, "play"));
-        EXPECT_TRUE(enabled(panel, "next"));
+        EXPECT_FALSE(Widgets::isEnabled(panel, "play"));
+        EXPECT_FALSE(Widgets::isEnabled(panel, "next"));
+        Widgets::click(panel, "record");
+        EXPECT_TRUE(Widgets::isEnabled(panel, "play"));
+        EXPECT_TRUE(Widgets::isEnabled(panel, "next"));
         panel.getPlayer().removeListener(&finishes);
     }
     deviceManager->closeAudioDevice();

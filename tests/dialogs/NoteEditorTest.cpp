@@ -16,6 +16,7 @@
 #include "harness/OpenCourse.h"
 #include "harness/OpenWorkspace.h"
 #include "harness/RecordingProbe.h"
+#include "harness/Widgets.h"
 #include "workspace/CommandCenter.h"
 #include "workspace/CourseController.h"
 #include "workspace/FunctionZone.h"
@@ -45,23 +46,6 @@ void leaveCourse(int nowStatus = 0)
     }
 }
 
-template <typename Type> Type& child(juce::Component& parent, const String& id)
-{
-    auto* found = dynamic_cast<Type*>(parent.findChildWithID(id));
-    if (found == nullptr)
-        ADD_FAILURE() << "no " << id;
-    return *found;
-}
-
-/** Clicks as the learner does; the click arrives through the message loop. */
-void click(juce::Component& parent, const String& id)
-{
-    auto& button = child<juce::Button>(parent, id);
-    EXPECT_TRUE(button.isEnabled()) << id << " is disabled";
-    button.triggerClick();
-    CommandWatcher::deliverPostedMessages();
-}
-
 /** The workspace on a course of three sentences, the notes editor shown. */
 class NoteEditorTest : public testing::Test
 {
@@ -84,7 +68,7 @@ protected:
     }
     juce::TextEditor& text(const String& id) const
     {
-        return child<juce::TextEditor>(*controller().getNoteEditor(), id);
+        return Widgets::byId<juce::TextEditor>(*controller().getNoteEditor(), id);
     }
     bool markerShown() const { return workspace.main().getFunctionZone().isNoteMarkerShown(); }
 
@@ -112,9 +96,10 @@ TEST_F(NoteEditorTest, AToolWindowOfItsOwnWithAnEmptyRetellFileMadeForTheCourse)
     EXPECT_TRUE(editor.getRetellFile().existsAsFile());
     EXPECT_EQ(editor.getRetellFile().getSize(), 0);
     for (auto* id : {"storedPlay", "storedSlider", "saveAs", "delete", "freshPlay", "replace"})
-        EXPECT_FALSE(child<juce::Component>(editor, id).isEnabled()) << id;
-    EXPECT_TRUE(child<juce::Component>(editor, "record").isEnabled());
-    EXPECT_TRUE(child<juce::Component>(editor, "inputSelected").isEnabled()) << "a course being learned";
+        EXPECT_FALSE(Widgets::byId<juce::Component>(editor, id).isEnabled()) << id;
+    EXPECT_TRUE(Widgets::byId<juce::Component>(editor, "record").isEnabled());
+    EXPECT_TRUE(Widgets::byId<juce::Component>(editor, "inputSelected").isEnabled())
+        << "a course being learned";
     EXPECT_FALSE(markerShown()) << "an empty retell file is no retelling";
 
     // The command hides it again; the workspace's end deletes it.
@@ -156,7 +141,7 @@ TEST_F(NoteEditorTest, TitleAndNotesAreSavedTrimmedAsOneUndoStepWhateverWayTheWi
         if (c.answer != nullptr)
             answerer.press(TRANS(c.answer));
         if (c.button != nullptr)
-            click(editor, c.button);
+            Widgets::click(editor, c.button);
         else
             editor.userTriedToCloseWindow();
         answerer.expectDone();
@@ -199,7 +184,7 @@ TEST_F(NoteEditorTest, BlanksAroundTheOpeningTextsAreNoChange)
     EXPECT_FALSE(editor.dataChanged());
 
     ModalAnswerer answerer; // no question may come
-    click(editor, "cancel");
+    Widgets::click(editor, "cancel");
     answerer.expectDone();
     EXPECT_FALSE(editor.isVisible());
     EXPECT_FALSE(undoManager->canUndo());
@@ -265,20 +250,20 @@ TEST_F(NoteEditorTest, InputModeStoresTheSelectedPieceAsTheSentencesTextAndSelec
     notes.setText("Good&#160;morning.&#10; How are you, friend? Fine");
     notes.setHighlightedRegion({0, 23}); // "Good&#160;morning.&#10;"
 
-    click(editor, "inputSelected");
+    Widgets::click(editor, "inputSelected");
     EXPECT_EQ(model().getValue(0, CourseModel::EnglishText).toString(), "Good morning.");
     EXPECT_EQ(undoManager->getUndoDescription(), TRANS("Input / edit foreign text"));
     EXPECT_EQ(model().getSelectedIndex(), 1) << "on to the next sentence";
     EXPECT_EQ(notes.getText(), "How are you, friend? Fine");
     EXPECT_EQ(notes.getHighlightedText(), "How are you, friend?");
 
-    click(editor, "inputSelected");
+    Widgets::click(editor, "inputSelected");
     EXPECT_EQ(model().getValue(1, CourseModel::EnglishText).toString(), "How are you, friend?");
     EXPECT_EQ(notes.getHighlightedText(), "Fine");
 
     // Nothing selected: nothing happens.
     notes.setHighlightedRegion({});
-    click(editor, "inputSelected");
+    Widgets::click(editor, "inputSelected");
     EXPECT_EQ(model().getSelectedIndex(), 2);
     EXPECT_EQ(model().getValue(2, CourseModel::EnglishText).toString(), "");
 }
@@ -292,23 +277,17 @@ protected:
 TEST_F(NoteEditorInReview, InputModeIsOffForACourseUnderReview)
 {
     auto& editor = show();
-    EXPECT_FALSE(child<juce::Component>(editor, "inputSelected").isEnabled());
+    EXPECT_FALSE(Widgets::byId<juce::Component>(editor, "inputSelected").isEnabled());
 }
 
 //==============================================================================
-/** Needs the JACK server that the test command runs. */
-bool deviceExpected()
-{
-    return juce::SystemStats::getEnvironmentVariable("QZ_AUDIO_DEVICE_EXPECTED", {}) == "1";
-}
-
 /** The notes editor recording from the tone client of the process through its JACK device. */
 class NoteEditorRecording : public NoteEditorTest
 {
 protected:
     void SetUp() override
     {
-        if (!deviceExpected())
+        if (!JackToneDevice::isServerExpected())
             GTEST_SKIP() << "no JACK server expected on this machine";
         tone = std::make_unique<JackToneDevice>(frequency, 0.5f);
         ASSERT_TRUE(tone->isRunning());
@@ -325,14 +304,14 @@ protected:
     /** Records for this long, as the learner does: the record button, then again. */
     void record(NoteEditor& editor, double seconds)
     {
-        auto& waveform = child<RecordingThumbnail>(editor, "waveform");
-        click(editor, "record");
+        auto& waveform = Widgets::byId<RecordingThumbnail>(editor, "waveform");
+        Widgets::click(editor, "record");
         ASSERT_TRUE(
             OpenCourse::pumpUntil([&] { return waveform.thumbnail.getTotalLength() >= seconds; }, 30000));
-        EXPECT_FALSE(child<juce::Component>(editor, "storedPlay").isEnabled())
+        EXPECT_FALSE(Widgets::byId<juce::Component>(editor, "storedPlay").isEnabled())
             << "nothing plays while recording";
-        EXPECT_FALSE(child<juce::Component>(editor, "replace").isEnabled());
-        click(editor, "record");
+        EXPECT_FALSE(Widgets::byId<juce::Component>(editor, "replace").isEnabled());
+        Widgets::click(editor, "record");
     }
 
     /** What a file holds, checked to be the tone. */
@@ -359,26 +338,26 @@ TEST_F(NoteEditorRecording, ALearnerWritesNotesRecordsARetellingReplacesItAndClo
     text("notes").setText("Retell it in three sentences.");
 
     record(editor, 3.0);
-    EXPECT_TRUE(child<juce::Component>(editor, "freshPlay").isEnabled());
-    EXPECT_TRUE(child<juce::Component>(editor, "replace").isEnabled());
-    EXPECT_TRUE(child<juce::Label>(editor, "freshLength").getText().startsWith("0:03."));
+    EXPECT_TRUE(Widgets::byId<juce::Component>(editor, "freshPlay").isEnabled());
+    EXPECT_TRUE(Widgets::byId<juce::Component>(editor, "replace").isEnabled());
+    EXPECT_TRUE(Widgets::byId<juce::Label>(editor, "freshLength").getText().startsWith("0:03."));
     EXPECT_EQ(retell.getSize(), 0) << "nothing kept before Replace";
 
-    click(editor, "replace");
+    Widgets::click(editor, "replace");
     expectTone(retell, 3.0);
     EXPECT_TRUE(markerShown()) << "a retelling marks the notes";
-    EXPECT_TRUE(child<juce::Component>(editor, "storedPlay").isEnabled());
-    EXPECT_FALSE(child<juce::Component>(editor, "replace").isEnabled()) << "the recording moved";
-    EXPECT_TRUE(child<juce::Label>(editor, "storedLength").getText().startsWith("0:03."));
+    EXPECT_TRUE(Widgets::byId<juce::Component>(editor, "storedPlay").isEnabled());
+    EXPECT_FALSE(Widgets::byId<juce::Component>(editor, "replace").isEnabled()) << "the recording moved";
+    EXPECT_TRUE(Widgets::byId<juce::Label>(editor, "storedLength").getText().startsWith("0:03."));
 
     // A second, shorter one replaces it whole, and nothing half-written stays beside it.
     record(editor, 1.0);
-    click(editor, "replace");
+    Widgets::click(editor, "replace");
     expectTone(retell, 1.0);
     EXPECT_EQ(DocumentManager::getCourseFile(DocumentManager::retelling), retell);
     EXPECT_FALSE(OpenWorkspace::filesInTemporaryFolder().joinIntoString(" ").contains(".partial"));
 
-    click(editor, "ok");
+    Widgets::click(editor, "ok");
     EXPECT_FALSE(editor.isVisible());
     EXPECT_TRUE(workspace.window().getName().startsWith("qZ - Lesson 7 ("));
     EXPECT_TRUE(markerShown());
@@ -390,31 +369,31 @@ TEST_F(NoteEditorRecording, ALearnerWritesNotesRecordsARetellingReplacesItAndClo
 
     // The next show finds the retelling.
     show();
-    EXPECT_TRUE(child<juce::Component>(editor, "storedPlay").isEnabled());
+    EXPECT_TRUE(Widgets::byId<juce::Component>(editor, "storedPlay").isEnabled());
 }
 
 TEST_F(NoteEditorRecording, AStoredRetellingPlaysToItsEndAndItsRowStartsOverAgain)
 {
     auto& editor = show();
     record(editor, 1.0);
-    click(editor, "replace");
+    Widgets::click(editor, "replace");
 
-    click(editor, "storedPlay");
-    auto& play = child<juce::Button>(editor, "storedPlay");
+    Widgets::click(editor, "storedPlay");
+    auto& play = Widgets::byId<juce::Button>(editor, "storedPlay");
     EXPECT_EQ(play.getButtonText(), TRANS("Stop"));
-    EXPECT_FALSE(child<juce::Component>(editor, "record").isEnabled());
-    EXPECT_FALSE(child<juce::Component>(editor, "delete").isEnabled());
+    EXPECT_FALSE(Widgets::byId<juce::Component>(editor, "record").isEnabled());
+    EXPECT_FALSE(Widgets::byId<juce::Component>(editor, "delete").isEnabled());
     ASSERT_TRUE(OpenCourse::pumpUntil([&] { return play.getButtonText() == TRANS("Play"); }, 30000));
-    EXPECT_EQ(child<juce::Slider>(editor, "storedSlider").getValue(), 0.0);
-    EXPECT_EQ(child<juce::Label>(editor, "storedPosition").getText(), "0:00.00");
-    EXPECT_TRUE(child<juce::Component>(editor, "record").isEnabled());
+    EXPECT_EQ(Widgets::byId<juce::Slider>(editor, "storedSlider").getValue(), 0.0);
+    EXPECT_EQ(Widgets::byId<juce::Label>(editor, "storedPosition").getText(), "0:00.00");
+    EXPECT_TRUE(Widgets::byId<juce::Component>(editor, "record").isEnabled());
 }
 
 TEST_F(NoteEditorRecording, SaveAsExportsAndSaysWhenItCannotDeleteRemovesTheRetelling)
 {
     auto& editor = show();
     record(editor, 1.0);
-    click(editor, "replace");
+    Widgets::click(editor, "replace");
     const auto retell = editor.getRetellFile();
 
     const auto home = juce::File::getSpecialLocation(juce::File::userHomeDirectory);
@@ -424,7 +403,7 @@ TEST_F(NoteEditorRecording, SaveAsExportsAndSaysWhenItCannotDeleteRemovesTheRete
         ModalAnswerer answerer;
         answerer.chooseFile(exported);
         answerer.press(TRANS("Overwrite")); // the chooser asks before it overwrites
-        click(editor, "saveAs");
+        Widgets::click(editor, "saveAs");
         answerer.expectDone();
         EXPECT_EQ(answerer.seen().at(0).title, TRANS("File save as..."));
     }
@@ -437,17 +416,17 @@ TEST_F(NoteEditorRecording, SaveAsExportsAndSaysWhenItCannotDeleteRemovesTheRete
         ModalAnswerer answerer;
         answerer.chooseFile(blocked);
         answerer.press(TRANS("OK"));
-        click(editor, "saveAs");
+        Widgets::click(editor, "saveAs");
         answerer.expectDone();
         ASSERT_EQ(answerer.seen().size(), 2u);
         EXPECT_EQ(answerer.seen()[1].message, TRANS("The retelling could not be saved as this file."));
     }
     EXPECT_TRUE(RecordingProbe::measure(retell).opened);
 
-    click(editor, "delete");
+    Widgets::click(editor, "delete");
     EXPECT_FALSE(retell.exists());
-    EXPECT_FALSE(child<juce::Component>(editor, "storedPlay").isEnabled());
-    EXPECT_EQ(child<juce::Label>(editor, "storedLength").getText(), "0:00.00");
+    EXPECT_FALSE(Widgets::byId<juce::Component>(editor, "storedPlay").isEnabled());
+    EXPECT_EQ(Widgets::byId<juce::Label>(editor, "storedLength").getText(), "0:00.00");
     EXPECT_FALSE(markerShown());
 }
 
@@ -463,17 +442,18 @@ TEST_F(NoteEditorRecording, AReplaceThatCannotWriteIsReportedAndTheRecordingKept
     {
         ModalAnswerer answerer;
         answerer.press(TRANS("OK"));
-        click(editor, "replace");
+        Widgets::click(editor, "replace");
         answerer.expectDone();
         ASSERT_EQ(answerer.seen().size(), 1u);
         EXPECT_EQ(answerer.seen()[0].message,
                   TRANS("The new retelling could not be kept; the recording is still there to try again."));
     }
-    EXPECT_TRUE(child<juce::Component>(editor, "replace").isEnabled()) << "the recording is still there";
+    EXPECT_TRUE(Widgets::byId<juce::Component>(editor, "replace").isEnabled())
+        << "the recording is still there";
     EXPECT_FALSE(FileReplacement::partialFileFor(retell).exists());
 
     ASSERT_TRUE(retell.deleteRecursively());
-    click(editor, "replace");
+    Widgets::click(editor, "replace");
     expectTone(retell, 1.0);
 }
 
@@ -482,11 +462,11 @@ TEST_F(NoteEditorTest, WithoutAnInputDeviceRecordingDoesNotStartAndTheLearnerIsT
     auto& editor = show(); // no device is open in this test
     ModalAnswerer answerer;
     answerer.press(TRANS("OK"));
-    click(editor, "record");
+    Widgets::click(editor, "record");
     answerer.expectDone();
     ASSERT_EQ(answerer.seen().size(), 1u);
     EXPECT_EQ(answerer.seen()[0].title, TRANS("Can't start recording"));
-    EXPECT_EQ(child<juce::Component>(editor, "record").findColour(juce::TextButton::buttonColourId),
+    EXPECT_EQ(Widgets::byId<juce::Component>(editor, "record").findColour(juce::TextButton::buttonColourId),
               juce::Colours::red);
-    EXPECT_TRUE(child<juce::Component>(editor, "record").isEnabled()) << "the next press tries again";
+    EXPECT_TRUE(Widgets::byId<juce::Component>(editor, "record").isEnabled()) << "the next press tries again";
 }

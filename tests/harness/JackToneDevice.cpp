@@ -25,6 +25,11 @@ JackToneDevice::JackToneDevice(double toneFrequency, float toneAmplitude)
     }
 }
 
+bool JackToneDevice::isServerExpected()
+{
+    return juce::SystemStats::getEnvironmentVariable("QZ_AUDIO_DEVICE_EXPECTED", {}) == "1";
+}
+
 JackToneDevice::~JackToneDevice()
 {
     if (client != nullptr)

@@ -18,6 +18,9 @@ public:
     JackToneDevice(double frequency, float amplitude);
     ~JackToneDevice();
 
+    /** Whether the test command said a JACK server runs for the tests. */
+    static bool isServerExpected();
+
     /** Whether the client is on the server (false when no JACK server runs). */
     bool isRunning() const { return client != nullptr; }
     const juce::String& getName() const { return name; }

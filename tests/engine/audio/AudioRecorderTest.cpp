@@ -29,26 +29,47 @@ juce::AudioBuffer<float> toneWithNoiseBeside(double rate, double seconds, double
     return input;
 }
 
+/** A start that records nothing, and says so. */
+void expectRefusalToStart(AudioRecorder& recorder)
+{
+    ModalAnswerer answerer;
+    answerer.press(TRANS("OK"));
+    EXPECT_FALSE(recorder.startRecording());
+    ASSERT_EQ(answerer.seen().size(), 1u);
+    EXPECT_EQ(answerer.seen()[0].title, TRANS("Can't start recording"));
+    EXPECT_FALSE(recorder.isRecording());
+}
+
 class RecorderTest : public testing::Test
 {
 protected:
     RecorderTest() : recorder(*deviceManager, waveform.thumbnail) {}
 
+    /** A tone of this long recorded from the device, as a device delivers it. */
+    void recordTone(double seconds, double frequency = 440.0)
+    {
+        recorder.audioDeviceAboutToStart(&device);
+        ASSERT_TRUE(recorder.startRecording());
+        device.feed(recorder, AudioFixtures::silenceThenSine(1, 44100.0, 0.0, seconds, frequency, 0.5f));
+        recorder.stop();
+    }
+
     ProcessWideObjects objects; // the device manager opens no device: the test plays the device
     RecordingThumbnail waveform;
     AudioRecorder recorder;
+    FakeDevice device{44100.0, 1};
 };
 
 TEST_F(RecorderTest, RecordsTheFirstInputAsMono16BitOggAtTheDevicesRateAndStaysSilent)
 {
-    FakeDevice device(48000.0, 2);
-    recorder.audioDeviceAboutToStart(&device);
-    EXPECT_EQ(device.feed(recorder, toneWithNoiseBeside(48000.0, 0.5, 440.0), false), 0.0f)
+    FakeDevice twoInputs(48000.0, 2);
+    recorder.audioDeviceAboutToStart(&twoInputs);
+    EXPECT_EQ(twoInputs.feed(recorder, toneWithNoiseBeside(48000.0, 0.5, 440.0), false), 0.0f)
         << "silent when idle";
 
     ASSERT_TRUE(recorder.startRecording());
     EXPECT_TRUE(recorder.isRecording());
-    EXPECT_EQ(device.feed(recorder, toneWithNoiseBeside(48000.0, 2.0, 440.0)), 0.0f)
+    EXPECT_EQ(twoInputs.feed(recorder, toneWithNoiseBeside(48000.0, 2.0, 440.0)), 0.0f)
         << "silent while recording";
     EXPECT_NEAR(waveform.thumbnail.getTotalLength(), 2.0, 0.02) << "every block reaches the waveform";
     recorder.stop();
@@ -67,7 +88,6 @@ TEST_F(RecorderTest, RecordsTheFirstInputAsMono16BitOggAtTheDevicesRateAndStaysS
 
 TEST_F(RecorderTest, ANewRecordingReplacesTheLastInTheSameFile)
 {
-    FakeDevice device(44100.0, 1);
     recorder.audioDeviceAboutToStart(&device);
     ASSERT_TRUE(recorder.startRecording());
     device.feed(recorder, AudioFixtures::silenceThenSine(1, 44100.0, 0.0, 2.0, 300.0, 0.5f));
@@ -83,11 +103,7 @@ TEST_F(RecorderTest, ANewRecordingReplacesTheLastInTheSameFile)
 
 TEST_F(RecorderTest, WithoutARunningInputNothingRecordsTheLearnerIsToldAndTheLastRecordingStays)
 {
-    FakeDevice device(44100.0, 1);
-    recorder.audioDeviceAboutToStart(&device);
-    ASSERT_TRUE(recorder.startRecording());
-    device.feed(recorder, AudioFixtures::silenceThenSine(1, 44100.0, 0.0, 1.0, 440.0, 0.5f));
-    recorder.stop();
+    recordTone(1.0);
     ASSERT_TRUE(recorder.hasRecording());
 
     FakeDevice withoutInputs(44100.0, 0);
@@ -103,23 +119,14 @@ TEST_F(RecorderTest, WithoutARunningInputNothingRecordsTheLearnerIsToldAndTheLas
     {
         SCOPED_TRACE(c.what);
         c.makeIt();
-        ModalAnswerer answerer;
-        answerer.press(TRANS("OK"));
-        EXPECT_FALSE(recorder.startRecording());
-        ASSERT_EQ(answerer.seen().size(), 1u);
-        EXPECT_EQ(answerer.seen()[0].title, TRANS("Can't start recording"));
-        EXPECT_FALSE(recorder.isRecording());
+        expectRefusalToStart(recorder);
         EXPECT_TRUE(recorder.hasRecording());
     }
 }
 
 TEST_F(RecorderTest, SavingMovesTheRecordingOntoTheDestinationOnce)
 {
-    FakeDevice device(44100.0, 1);
-    recorder.audioDeviceAboutToStart(&device);
-    ASSERT_TRUE(recorder.startRecording());
-    device.feed(recorder, AudioFixtures::silenceThenSine(1, 44100.0, 0.0, 1.0, 440.0, 0.5f));
-    recorder.stop();
+    recordTone(1.0);
 
     const auto destination = juce::File::getSpecialLocation(juce::File::userHomeDirectory)
                                  .getChildFile("not yet/there/retell.ogg");
@@ -135,7 +142,6 @@ TEST_F(RecorderTest, SavingMovesTheRecordingOntoTheDestinationOnce)
 
 TEST_F(RecorderTest, BlocksTheWriterCannotTakeAreCountedAndReported)
 {
-    FakeDevice device(44100.0, 1);
     recorder.audioDeviceAboutToStart(&device);
     ASSERT_TRUE(recorder.startRecording());
     device.feed(recorder, AudioFixtures::silenceThenSine(1, 44100.0, 0.0, 0.5, 440.0, 0.5f));
@@ -177,7 +183,6 @@ private:
 
 TEST_F(RecorderTest, ARecordingTheDiskCouldNotTakeIsReportedAndDiscarded)
 {
-    FakeDevice device(44100.0, 1);
     recorder.audioDeviceAboutToStart(&device);
     {
         // Smaller than the stream's headers alone: the file can't be completed.
@@ -229,7 +234,6 @@ double paintedShare(RecordingThumbnail& waveform)
 TEST_F(RecorderTest, AShortRecordingGrowsInAThirtySecondWindowUnlessShownWhole)
 {
     waveform.setSize(606, 45);
-    FakeDevice device(44100.0, 1);
     recorder.audioDeviceAboutToStart(&device);
     ASSERT_TRUE(recorder.startRecording());
     device.feed(recorder, AudioFixtures::silenceThenSine(1, 44100.0, 0.0, 5.0, 200.0, 0.8f), false);
@@ -248,27 +252,32 @@ TEST_F(RecorderTest, AShortRecordingGrowsInAThirtySecondWindowUnlessShownWhole)
 }
 
 //==============================================================================
-/** Needs the JACK server that the test command runs. */
-bool deviceExpected()
+/** The process's own JACK device on a tone client of its own, with a recorder on it. */
+class RecorderOnJack : public testing::Test
 {
-    return juce::SystemStats::getEnvironmentVariable("QZ_AUDIO_DEVICE_EXPECTED", {}) == "1";
-}
+protected:
+    void SetUp() override
+    {
+        if (!JackToneDevice::isServerExpected())
+            GTEST_SKIP() << "no JACK server expected on this machine";
+        ASSERT_TRUE(tone.isRunning());
+    }
 
-TEST(RecorderOnJack, RecordsTheToneFedIntoTheProcesssOwnInputAndPlaysNothing)
-{
-    if (!deviceExpected())
-        GTEST_SKIP() << "no JACK server expected on this machine";
+    void TearDown() override { deviceManager->closeAudioDevice(); }
 
     ProcessWideObjects objects;
-    JackToneDevice tone(440.0, 0.5f);
-    ASSERT_TRUE(tone.isRunning());
+    JackToneDevice tone{440.0, 0.5f};
+    RecordingThumbnail waveform;
+    AudioRecorder recorder{*deviceManager, waveform.thumbnail};
+};
+
+TEST_F(RecorderOnJack, RecordsTheToneFedIntoTheProcesssOwnInputAndPlaysNothing)
+{
     ASSERT_EQ(tone.openAsDevice(*deviceManager, true), "");
     auto* device = deviceManager->getCurrentAudioDevice();
     ASSERT_EQ(device->getActiveInputChannels().countNumberOfSetBits(), 1);
     ASSERT_EQ(tone.getListenConnections(), 2) << "both outputs of the device reach the listening ports";
 
-    RecordingThumbnail waveform;
-    AudioRecorder recorder(*deviceManager, waveform.thumbnail);
     ASSERT_TRUE(recorder.startRecording());
     tone.resetHeard();
     ASSERT_TRUE(PlaybackProbe::pumpUntil([&] { return waveform.thumbnail.getTotalLength() >= 3.0; }, 30000));
@@ -286,29 +295,11 @@ TEST(RecorderOnJack, RecordsTheToneFedIntoTheProcesssOwnInputAndPlaysNothing)
     EXPECT_NEAR(heard.frequency, 440.0, 0.5);
     EXPECT_NEAR(heard.rms, 0.5f / std::sqrt(2.0f), 0.02f);
     EXPECT_EQ(recorder.getDroppedSamples(), 0);
-
-    deviceManager->closeAudioDevice();
 }
 
-TEST(RecorderOnJack, ADeviceWithoutInputRecordsNothingAndSaysSo)
+TEST_F(RecorderOnJack, ADeviceWithoutInputRecordsNothingAndSaysSo)
 {
-    if (!deviceExpected())
-        GTEST_SKIP() << "no JACK server expected on this machine";
-
-    ProcessWideObjects objects;
-    JackToneDevice tone(440.0, 0.5f);
-    ASSERT_TRUE(tone.isRunning());
     ASSERT_EQ(tone.openAsDevice(*deviceManager, false), "");
-
-    RecordingThumbnail waveform;
-    AudioRecorder recorder(*deviceManager, waveform.thumbnail);
-    ModalAnswerer answerer;
-    answerer.press(TRANS("OK"));
-    EXPECT_FALSE(recorder.startRecording());
-    ASSERT_EQ(answerer.seen().size(), 1u);
-    EXPECT_EQ(answerer.seen()[0].title, TRANS("Can't start recording"));
-    EXPECT_FALSE(recorder.isRecording());
-
-    deviceManager->closeAudioDevice();
+    expectRefusalToStart(recorder);
 }
 } // namespace
