@@ -49,7 +49,7 @@ set_target_properties(juce_modules PROPERTIES
     C_VISIBILITY_PRESET hidden
     CXX_VISIBILITY_PRESET hidden)
 
-if(QZ_SANITIZE)
+if(QZ_SANITIZE OR QZ_FUZZ)
     # The framework's FLAC reader shifts negative samples left (juce_FlacAudioFormat.cpp), which
     # is formally undefined but means the same on every compiler we use; it isn't ours to change.
     target_compile_options(juce_modules PRIVATE -fno-sanitize=shift-base)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds qZ (Release) and starts it on the current display.
+# Installs what building and running qZ needs (and nothing of the tests), builds qZ (Release,
+# without the tests and benchmarks) and starts it on the current display.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-"$root/scripts/install-deps.sh"
-"$root/scripts/build.sh" release Release
-exec "$root/build/release/qZ"
+"$root/scripts/install-deps.sh" run
+"$root/scripts/build.sh" run Release -DQZ_BUILD_TESTS=OFF -DQZ_BUILD_BENCH=OFF
+exec "$root/build/run/qZ"

@@ -6,7 +6,7 @@ set -uo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$root/scripts/headless.sh"
 
-"$root/scripts/install-deps.sh" || exit 1
+"$root/scripts/install-deps.sh" run test || exit 1
 trap qz_headless_stop EXIT
 qz_headless_start || exit 1
 qz_jack_running && export QZ_AUDIO_DEVICE_EXPECTED=1
@@ -16,7 +16,7 @@ status=0
 started=$SECONDS
 
 echo "== Release build"
-"$root/scripts/build.sh" release Release || exit 1
+"$root/scripts/build.sh" release Release -DQZ_BUILD_TESTS=ON -DQZ_BUILD_BENCH=ON || exit 1
 echo "   built in $((SECONDS - started)) s"
 (cd "$root/build/release" && ctest --output-on-failure --parallel "$jobs" --repeat until-pass:2) || status=1
 echo "   release tests done at $((SECONDS - started)) s"

@@ -39,7 +39,8 @@ int main(int argc, char** argv)
     testing::InitGoogleTest(&argc, argv);
 
     // The window tests need a display; without one the framework would crash in its first window.
-    const auto noDisplay = DisplayCheck::whyNoDisplay();
+    // Listing the tests (as CTest does to find them) opens no window.
+    const auto noDisplay = testing::GTEST_FLAG(list_tests) ? std::string() : DisplayCheck::whyNoDisplay();
     if (!noDisplay.empty())
     {
         std::fprintf(stderr, "qz_tests: %s (the test command starts a virtual display)\n", noDisplay.c_str());
