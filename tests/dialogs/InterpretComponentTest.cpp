@@ -132,7 +132,10 @@ TEST_F(InterpretTest, ARecordingPlaysInTurnWithTheSentenceUntilStopped)
             juce::Colours::green);
         EXPECT_FALSE(Widgets::isEnabled(panel, "next")) << "no moving on while recording";
         ASSERT_TRUE(OpenCourse::pumpUntil([&] { return waveform.thumbnail.getTotalLength() >= 1.0; }, 30000));
-        Widgets::click(panel, "record");
+        {
+            ModalAnswerer noReport; // a recording that lost blocks would say so here
+            Widgets::click(panel, "record");
+        }
         EXPECT_EQ(
             Widgets::byId<juce::Component>(panel, "record").findColour(juce::TextButton::buttonColourId),
             juce::Colours::red);
@@ -153,7 +156,10 @@ TEST_F(InterpretTest, ARecordingPlaysInTurnWithTheSentenceUntilStopped)
         EXPECT_FALSE(panel.getPlayer().transportSource.isPlaying());
         EXPECT_FALSE(Widgets::isEnabled(panel, "play"));
         EXPECT_FALSE(Widgets::isEnabled(panel, "next"));
-        Widgets::click(panel, "record");
+        {
+            ModalAnswerer noReport;
+            Widgets::click(panel, "record");
+        }
         EXPECT_TRUE(Widgets::isEnabled(panel, "play"));
         EXPECT_TRUE(Widgets::isEnabled(panel, "next"));
         panel.getPlayer().removeListener(&finishes);
