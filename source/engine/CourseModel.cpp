@@ -138,9 +138,9 @@ bool CourseModel::loadCourseTextFile(const juce::File& file)
     for (int i = 0; i < course.getNumChildren(); ++i)
         createViews(i);
 
-    // TODO(review): in review the first due sentence is selected when there is one; that
-    // navigation belongs to the review schedule.
-    selectSentence(0, true);
+    // A review starts at its first due sentence.
+    if (learning || !stillHasDueSentence() || !selectFirstDueSentence())
+        selectSentence(0, true);
     return true;
 }
 

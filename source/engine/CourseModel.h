@@ -7,6 +7,7 @@
 
 class CourseController;
 class PageSentence;
+class ReviewSentence;
 
 /** The model of the one open course.
 
@@ -206,6 +207,20 @@ private:
     void resyncBoundaries(int index);
     void setUnfamiliar(int index);
     void showReviewInfo(int index);
+
+    // The review schedule (CourseModelReview.cpp).
+    class NotListening;
+    /** When the sentence's review date comes due; an unreadable date never does. */
+    juce::Time reviewTimeOf(int index) const;
+    /** A review counter or interval, read so that no text makes it wrap around. */
+    int reviewFigure(int index, const juce::Identifier& key) const;
+    ReviewSentence* getReviewPage(int index) const;
+    bool isDueInThisReview(int index) const;
+    /** The first sentence due in this review from that index on, stepping by step; -1 for none. */
+    int findDueSentence(int from, int step) const;
+    /** Selects the sentence, cues it in the player and scrolls both containers to it. */
+    void showDueSentence(int index);
+    bool selectDueSentenceFound(int index);
 
     juce::File courseFile;
     juce::ValueTree course;

@@ -8,6 +8,8 @@ namespace
 {
 // A stored date that never comes due.
 const int neverYear = 3013;
+// Date arithmetic stays within this many days of now, so the year keeps four digits.
+const int maxDaysAhead = 999999;
 
 const char* const retellingSuffix = "-retell.ogg";
 
@@ -138,6 +140,21 @@ juce::String DocumentManager::transTimeString(const juce::String& dateText)
            dateText.upToFirstOccurrenceOf(" ", false, false).paddedLeft('0', 2);
 }
 
+bool DocumentManager::isStoredDateText(const juce::String& dateText)
+{
+    const auto parts = juce::StringArray::fromTokens(dateText, " ", {});
+    if (parts.size() != 3 || parts[1].length() != 3 || parts[2].length() != 4 ||
+        !parts[2].containsOnly("0123456789") || !parts[0].containsOnly("0123456789") || parts[0].length() > 2)
+        return false;
+    const int day = parts[0].getIntValue();
+    return day >= 1 && day <= 31;
+}
+
+juce::Time DocumentManager::dueTimeFromTimeString(const juce::String& dateText)
+{
+    return timeFromTimeString(isStoredDateText(dateText) ? dateText : juce::String());
+}
+
 bool DocumentManager::isDue(const juce::Time& time)
 {
     return time <= Clock::now();
@@ -150,7 +167,14 @@ int DocumentManager::getDaysFromDate(const juce::Time& time)
 
 juce::Time DocumentManager::getDateAfterDays(int days)
 {
-    return Clock::now() + juce::RelativeTime::days(days);
+    const auto now = Clock::now();
+    if (days == 0)
+        return now;
+    // The local calendar does the counting (through mktime), so a day of 23 or 25 hours is
+    // still one day.
+    const int limited = juce::jlimit(-maxDaysAhead, maxDaysAhead, days);
+    return juce::Time(now.getYear(), now.getMonth(), now.getDayOfMonth() + limited, now.getHours(),
+                      now.getMinutes(), now.getSeconds(), now.getMilliseconds(), true);
 }
 
 //==============================================================================
@@ -191,7 +215,7 @@ int DocumentManager::countDueSentences(const juce::XmlElement& course)
     int count = 0;
     for (auto* sentence : course.getChildIterator())
         if (sentence->getStringAttribute(CourseModel::NeedReview) == "1" &&
-            isDue(timeFromTimeString(sentence->getStringAttribute(CourseModel::NextReviewDate))))
+            isDue(dueTimeFromTimeString(sentence->getStringAttribute(CourseModel::NextReviewDate))))
             ++count;
     return count;
 }
@@ -204,7 +228,7 @@ void DocumentManager::getCoursesNeedReview(juce::Array<juce::File>& courses, int
     {
         const auto course = readArchivedCourseText(candidate);
         if (course == nullptr ||
-            !isDue(timeFromTimeString(course->getStringAttribute(CourseModel::NextReviewDate))) ||
+            !isDue(dueTimeFromTimeString(course->getStringAttribute(CourseModel::NextReviewDate))) ||
             course->getIntAttribute(CourseModel::NowStatus) == -1 || isOpenCourse(candidate))
             continue;
         courses.add(candidate);
@@ -221,7 +245,7 @@ bool DocumentManager::createTomorrowMobileFiles(int keepPreviousDays)
         if (course == nullptr)
             continue;
         // Dates are stored at local midnight: not due yet, but due a day earlier, is tomorrow.
-        const auto next = timeFromTimeString(course->getStringAttribute(CourseModel::NextReviewDate));
+        const auto next = dueTimeFromTimeString(course->getStringAttribute(CourseModel::NextReviewDate));
         if (isDue(next) || !isDue(next - juce::RelativeTime::days(1)) ||
             course->getIntAttribute(CourseModel::NowStatus) == -1 || isOpenCourse(candidate))
             continue;

@@ -47,12 +47,24 @@ public:
     /** A stored date text to "2017-04-02"; empty stays empty. */
     static juce::String transTimeString(const juce::String& dateText);
 
+    /** When a stored review date comes due: local midnight of that day for a text in the stored
+        form ("2 Apr 2017", the month name as timeFromTimeString reads it), and the never-due
+        1 Jan 3013 for an empty text or any other form ("2017-04-02", a year of other than four
+        digits), which would otherwise read as a day in the distant past and stay due forever. */
+    static juce::Time dueTimeFromTimeString(const juce::String& dateText);
+    /** Whether the text has the stored form: a day of 1 to 31, a blank, three characters for the
+        month, a blank and a four-digit year. */
+    static bool isStoredDateText(const juce::String& dateText);
+
     static bool isDue(const juce::Time& time);
 
     /** Whole days from now to the time, truncated toward zero (negative for the past). */
     static int getDaysFromDate(const juce::Time& time);
 
-    /** Now plus that many days, the time of day kept. */
+    /** Now plus that many calendar days, the time of day kept: the days are added to the local
+        date, so a daylight-saving change in between never moves the result to another day. The
+        count is kept within +-999999 days, beyond any review interval, so the year stays four
+        digits. */
     static juce::Time getDateAfterDays(int days);
 
     /** Orders files by their names (extension included, folder left out), case-sensitively. */

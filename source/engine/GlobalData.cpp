@@ -3,6 +3,8 @@
 #include "engine/SystemModel.h"
 #include "workspace/Main.h"
 
+#include <limits>
+
 using juce::String;
 
 double GlobalData::widthZoomFactor = 1.0;
@@ -84,7 +86,7 @@ String GlobalData::secondsToHmsString(const double& seconds, bool withSeconds)
 
 int GlobalData::getNextIntervalDays(int days, bool ok)
 {
-    if (days == 0)
+    if (days <= 0)
         return systemModel->reviewOnNextDay ? 1 : 2;
     if (days == 1)
         return ok ? 2 : 1;
@@ -92,5 +94,6 @@ int GlobalData::getNextIntervalDays(int days, bool ok)
     static const double factors[] = {1.259, 1.414, 1.618, 1.8, 2.0, 2.5, 3.0};
     const int sequence = systemModel->intervalSequence;
     const double factor = sequence >= 1 && sequence <= 7 ? factors[sequence - 1] : 1.0;
-    return juce::roundToInt(ok ? days * factor : days / factor);
+    const double next = ok ? days * factor : days / factor;
+    return juce::roundToInt(juce::jlimit(1.0, (double)std::numeric_limits<int>::max(), next));
 }

@@ -36,7 +36,9 @@ public:
     static void resetAllRuningGlobalData();
 
     /** The review interval that follows one of that many days, after a right (ok) or a wrong
-        answer, by the factor of the interval sequence setting; 0 days gives the first interval. */
+        answer, by the factor of the interval sequence setting; 0 days gives the first interval, and
+        so does a negative count, which only a damaged course text holds. The result is at least
+        1 and never overflows. */
     static int getNextIntervalDays(int days, bool ok);
 
     /** "m:ss.cc" */

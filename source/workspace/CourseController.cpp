@@ -198,9 +198,15 @@ bool CourseController::loadGivenCourse(const juce::File& courseText)
     systemModel->startTiming();
 
     if (!courseModel->isLearning())
-        // TODO(review): with TransWhenReview on and TransFirst 1, a course that still has a due
-        // sentence starts that sentence's typed answer instead; the review schedule decides.
-        commandManager->invokeDirectly(interpretCurrentSentence, true);
+    {
+        // Typed answers first, when the settings ask for them and a sentence still waits for one;
+        // otherwise the review goes by interpretation.
+        if (systemModel->transWhenReview && systemModel->transFirst == 1 &&
+            courseModel->stillHasDueSentence())
+            courseModel->transCurrentDueSentence();
+        else
+            commandManager->invokeDirectly(interpretCurrentSentence, true);
+    }
 
     makeViewportScroll(true, true);
     showOrHideNoteMarker();
@@ -232,6 +238,12 @@ void CourseController::zoomStripToFillView()
         if (GlobalData::widthZoomFactor <= before)
             break;
     }
+}
+
+void CourseController::lowerDueSentenceCount()
+{
+    // The count comes from the scan at start; a course changed since may answer more.
+    dueSentences = juce::jmax(0, dueSentences - 1);
 }
 
 void CourseController::giveUpCurrentCourse()

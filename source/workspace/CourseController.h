@@ -55,6 +55,8 @@ public:
     bool isCourseOpen() const;
     int getNumDueCourses() const { return dueCourses.size(); }
     int getNumDueSentences() const { return dueSentences; }
+    /** One due sentence fewer to review today (a review answered, or heard at the day close). */
+    void lowerDueSentenceCount();
 
     // Called back by the course model.
     void resizeViews();

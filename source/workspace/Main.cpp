@@ -1,6 +1,7 @@
 #include "workspace/Main.h"
 
 #include "engine/SystemModel.h"
+#include "platform/AlertBeep.h"
 #include "platform/InstanceChannel.h"
 #include "platform/Mp3AudioFormat.h"
 #include "workspace/MainWindow.h"
@@ -40,6 +41,8 @@ void deleteProcessWideObjects()
     deleteAndClear(undoManager);
     deleteAndClear(commandManager);
     deleteAndClear(formatManager);
+    // The beep's device callback leaves the manager before the manager goes.
+    AlertBeep::detach();
     deleteAndClear(deviceManager);
     deleteAndClear(systemModel);
 }

@@ -1,5 +1,6 @@
 #include "workspace/QzLookAndFeel.h"
 
+#include "platform/AlertBeep.h"
 #include "platform/FontSubstitution.h"
 
 using juce::Colour;
@@ -191,4 +192,9 @@ juce::Typeface::Ptr QzLookAndFeel::getTypefaceForFont(const Font& font)
             return substitute;
 
     return LookAndFeel_V3::getTypefaceForFont(font);
+}
+
+void QzLookAndFeel::playAlertSound()
+{
+    AlertBeep::play();
 }

@@ -38,6 +38,10 @@ public:
 
     juce::Typeface::Ptr getTypefaceForFont(const juce::Font& font) override;
 
+    /** qZ's own short beep through the open audio device (the framework's writes a bell
+        character to standard output). */
+    void playAlertSound() override;
+
     juce::Font getAppFont() const;
 
 private:

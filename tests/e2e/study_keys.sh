@@ -19,12 +19,8 @@ qz_start "$app"
 main_window="$(qz_wait_window '^qZ$' 30)" || qz_fail "the main window \"qZ\" did not appear"
 qz_open_recording "$main_window" "$recording"
 qz_wait_main_title '^qZ - keys ' 20 || qz_fail "the title reads \"$(qz_main_window_title)\" after opening"
-# Keys go to the active window: wait until the main window is it again after the chooser.
-for (( i = 0; i < 100; i++ )); do
-    [ "$(xdotool getactivewindow 2>/dev/null)" = "$main_window" ] && break
-    xdotool windowactivate "$main_window" >/dev/null 2>&1
-    sleep 0.1
-done
+# Keys go to the active window: the main window again after the chooser.
+qz_activate "$main_window"
 sleep 1
 course_text="$(qz_course_text)"
 [ -f "$course_text" ] || qz_fail "no course text in the temporary folder"

@@ -29,6 +29,7 @@ public:
     bool open(const std::vector<Sentence>& sentences, int nowStatus = 0);
 
     CourseModel& model() const;
+    CourseController& courseController() const { return *controller; }
     CourseWorkingSet& workingSet() { return set; }
     SentenceComponent& thumb(int index) const;
     PageSentence& page(int index) const;

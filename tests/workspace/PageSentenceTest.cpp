@@ -6,6 +6,7 @@
 #include "engine/SystemModel.h"
 #include "harness/CommandWatcher.h"
 #include "harness/OpenCourse.h"
+#include "harness/SentenceReports.h"
 #include "workspace/CommandCenter.h"
 #include "workspace/Main.h"
 
@@ -27,34 +28,6 @@ const juce::ModifierKeys leftButton(juce::ModifierKeys::leftButtonModifier);
 const juce::ModifierKeys rightButton(juce::ModifierKeys::rightButtonModifier);
 const juce::ModifierKeys leftWithCtrl(juce::ModifierKeys::leftButtonModifier |
                                       juce::ModifierKeys::ctrlModifier);
-
-juce::MouseEvent mouseEvent(juce::Component& on, const juce::ModifierKeys& mods, int clicks = 1)
-{
-    const auto now = juce::Time::getCurrentTime();
-    const juce::Point<float> at(10.0f, 10.0f);
-    return juce::MouseEvent(juce::Desktop::getInstance().getMainMouseSource(), at, mods,
-                            juce::MouseInputSource::defaultPressure, 0.0f, 0.0f, 0.0f, 0.0f, &on, &on, now,
-                            at, now, clicks, false);
-}
-
-/** Writes the reports that a press and a release give into one log. */
-struct Reports : SentenceComponent::Listener
-{
-    void prepareDrag(SentenceComponent*) override {}
-    void startChanged(SentenceComponent*) override {}
-    void endChanged(SentenceComponent*) override {}
-    void splitThumbSentence(SentenceComponent*, int) override {}
-    void hasBeenSelected(SentenceComponent*) override { log.add("selected"); }
-    void setCursorPosition(SentenceComponent*, int) override {}
-    void setPlayPosition(SentenceComponent*, int x) override { log.add("play " + String(x)); }
-    void orginTextChanged(SentenceComponent*, const String&, bool) override {}
-    void transTextChanged(SentenceComponent*, const String&, bool) override {}
-    void hasBeenEnterTransModal(SentenceComponent*) override {}
-    void reviewSuccessed(SentenceComponent*, bool) override {}
-    void reviewFailed(SentenceComponent*) override {}
-
-    juce::StringArray log;
-};
 
 std::vector<OpenCourse::Sentence> threeSentences()
 {
@@ -104,7 +77,7 @@ TEST_F(PageSentenceTest, PressAndReleaseSelectSetThePlayPositionAndOpenTheContex
     CommandCenter::rightClickMenuRequested = [&menus](CommandCenter::PopupMenuType type)
     { menus.push_back(type); };
     auto& page = course.page(1);
-    Reports reports;
+    SentenceReports reports;
     page.addListener(&reports);
 
     for (const auto& c : cases)
@@ -117,10 +90,10 @@ TEST_F(PageSentenceTest, PressAndReleaseSelectSetThePlayPositionAndOpenTheContex
             reports.log.clear();
             menus.clear();
 
-            target->mouseDown(mouseEvent(*target, c.mods));
+            target->mouseDown(mouseEventOn(*target, c.mods));
             EXPECT_EQ(reports.log.size(), String(c.reports).startsWith("selected") ? 1 : 0)
                 << "only a press with the left button selects";
-            target->mouseUp(mouseEvent(*target, c.mods));
+            target->mouseUp(mouseEventOn(*target, c.mods));
 
             EXPECT_EQ(reports.log.joinIntoString(", "), c.reports);
             EXPECT_EQ(menus, c.menu ? std::vector<int>{CommandCenter::pageSentenceMenu} : std::vector<int>{});
@@ -140,10 +113,10 @@ TEST_F(PageSentenceTest, CommandsAreInvokedFromTheMessageLoopAfterTheEvent)
         juce::CommandID command;
     } cases[] = {
         {"a double click on the block toggles the review mark",
-         [&page] { page.mouseDoubleClick(mouseEvent(page, leftButton, 2)); }, joinOrExitReview},
+         [&page] { page.mouseDoubleClick(mouseEventOn(page, leftButton, 2)); }, joinOrExitReview},
         {"a field's editor opening starts dictation",
          [&field]
-         { static_cast<juce::Component&>(field).mouseDoubleClick(mouseEvent(field, leftButton, 2)); },
+         { static_cast<juce::Component&>(field).mouseDoubleClick(mouseEventOn(field, leftButton, 2)); },
          dictateOn},
         {"its closing ends dictation", [&field] { field.hideEditor(false); }, dictateOff},
     };
@@ -202,11 +175,11 @@ TEST_F(PageSentenceTest, SwitchingInputStoresTheOpenEditorsTextAndOpensTheOtherF
 TEST_F(PageSentenceTest, TypingIntoAFieldAndPressingReturnStoresAndSavesTheText)
 {
     auto& field = course.page(1).getTextField(true);
-    field.mouseDown(mouseEvent(field, leftButton));
-    field.mouseUp(mouseEvent(field, leftButton));
-    field.mouseDown(mouseEvent(field, leftButton, 2));
-    static_cast<juce::Component&>(field).mouseDoubleClick(mouseEvent(field, leftButton, 2));
-    field.mouseUp(mouseEvent(field, leftButton, 2));
+    field.mouseDown(mouseEventOn(field, leftButton));
+    field.mouseUp(mouseEventOn(field, leftButton));
+    field.mouseDown(mouseEventOn(field, leftButton, 2));
+    static_cast<juce::Component&>(field).mouseDoubleClick(mouseEventOn(field, leftButton, 2));
+    field.mouseUp(mouseEventOn(field, leftButton, 2));
     auto* editor = field.getCurrentTextEditor();
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(course.model().getSelectedIndex(), 1);

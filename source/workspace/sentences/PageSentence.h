@@ -22,6 +22,7 @@ public:
 
     /** The foreign-text field (true) or the native-text field (false). */
     TextLabel& getTextField(bool foreign) { return foreign ? foreignText : nativeText; }
+    const TextLabel& getTextField(bool foreign) const { return foreign ? foreignText : nativeText; }
     /** The faint marker before the foreign-text field (true) or the native one (false). */
     TextLabel& getMarker(bool foreign) { return foreign ? foreignMarker : nativeMarker; }
 

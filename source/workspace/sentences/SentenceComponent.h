@@ -58,12 +58,17 @@ public:
 
 protected:
     /** Calls every listener, from the last registered to the first. The count is read again
-        before each call, so a listener may remove itself (or others) while it is called. */
+        before each call, so a listener may remove itself (or others) while it is called; and a
+        listener may delete this view (the end of a review day clears the workspace), after which
+        no further listener is called. */
     template <typename Call> void callListeners(Call&& call)
     {
+        juce::Component::BailOutChecker checker(this);
         for (int i = listeners.size(); --i >= 0;)
         {
             call(*listeners.getUnchecked(i));
+            if (checker.shouldBailOut())
+                return;
             i = juce::jmin(i, listeners.size());
         }
     }

@@ -95,6 +95,18 @@ qz_main_window_title() {
     xdotool getwindowname "$(xdotool search --onlyvisible --name '^qZ' | head -n 1)" 2>/dev/null
 }
 
+# Keys go to the active window: makes the window $1 the active one, asking again for up to 10 s
+# (after a dialog closed, the window manager may hand the focus on late).
+qz_activate() {
+    local i
+    for (( i = 0; i < 100; i++ )); do
+        [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ] && return 0
+        xdotool windowactivate "$1" >/dev/null 2>&1
+        sleep 0.1
+    done
+    return 1
+}
+
 # Waits up to $2 seconds for the main window's title to match the regular expression $1.
 qz_wait_main_title() {
     local pattern="$1" seconds="${2:-20}" i
