@@ -11,11 +11,12 @@ double GlobalData::widthZoomFactor = 1.0;
 double GlobalData::courseAudioSampleRate = 44100.0;
 float GlobalData::ampFactor = 1.0f;
 
-// qZ has no site of its own: the addresses lead to pages about its platform and its subject.
+// The help and question pages lie on the web site, which is defined first in this file and so is
+// set before them.
 const String GlobalData::WebSite = "https://www.debian.org/";
 const String GlobalData::WebForum = "https://forums.debian.net/";
-const String GlobalData::UserHelp = "https://en.wikipedia.org/wiki/Second-language_acquisition";
-const String GlobalData::UserQuestion = "https://www.debian.org/doc/manuals/debian-faq/";
+const String GlobalData::UserHelp = GlobalData::WebSite + "works/qz/userManual.html";
+const String GlobalData::UserQuestion = GlobalData::WebSite + "works/qz/faq.html";
 
 namespace
 {

@@ -141,6 +141,9 @@ public:
         tells whether the system took it. Tests put a recorder in its place. */
     static std::function<bool(const juce::URL&)> openWithSystem;
 
+    /** How long the about window stays open unless it is closed earlier. */
+    static constexpr double aboutWindowSeconds = 900.0;
+
     /** Where the interpretation window was left last, for this run only. */
     static juce::String interpretWindowPosition;
 

@@ -1,8 +1,10 @@
 #include "workspace/CommandCenter.h"
 
 #include "dialogs/InterpretComponent.h"
+#include "dialogs/KeyMappingEditor.h"
 #include "engine/CourseModel.h"
 #include "engine/SystemModel.h"
+#include "workspace/AnimateSplash.h"
 #include "workspace/CourseController.h"
 #include "workspace/Main.h"
 #include "workspace/ShowOriginTextComponent.h"
@@ -108,9 +110,23 @@ void CommandCenter::popupAudioSetupModalWindow()
     systemModel->getProperties().setValue(SystemModel::AudioDeviceState, state.get());
 }
 
-// TODO(key mappings): the key-mapping editor in a modal window, its differences from the defaults
-// stored under UserKeyMapping afterwards.
-void CommandCenter::popupKeyMappingModalWindow() {}
+void CommandCenter::popupKeyMappingModalWindow()
+{
+    auto& mappings = *commandManager->getKeyMappings();
+    KeyMappingEditor editor(mappings);
+    editor.setSize(550, 500);
+    launchOptions.dialogTitle = TRANS("View and edit shortcuts");
+    launchOptions.content.setNonOwned(&editor);
+    launchOptions.runModal();
 
-// TODO(about window): the animated about window, shown for at most 900 s.
-void CommandCenter::popupAboutModalWindow() {}
+    // Written after every closing, changed or not: only what differs from the defaults, so that
+    // later changes of the defaults still reach the learner.
+    const auto differences = mappings.createXml(true);
+    systemModel->getProperties().setValue(SystemModel::UserKeyMapping, differences.get());
+}
+
+void CommandCenter::popupAboutModalWindow()
+{
+    // The window owns itself: it deletes itself when it closes.
+    (new AnimateSplash())->show(aboutWindowSeconds);
+}

@@ -8,6 +8,7 @@
 #include "engine/SystemModel.h"
 #include "engine/audio/AudioCDExtractor.h"
 #include "engine/audio/AudioRecorder.h"
+#include "platform/AudioCdDiscs.h"
 #include "workspace/FunctionZone.h"
 #include "workspace/Main.h"
 #include "workspace/PopupMenuComponent.h"
@@ -112,6 +113,9 @@ void CourseController::startWholeApplication()
 
 bool CourseController::learnNewCourse()
 {
+    // The discs in the drives and the images are shown as folders of ".cda" files; they are
+    // brought up to date for the chooser to find them.
+    AudioCdDiscs::refreshPlaceholders();
     juce::FileChooser chooser(TRANS("Select an audio file and open it"), juce::File(),
                               "*.qzc; *.mp3; *.wav; *.aiff; *.aif; *.wma; *.ogg; *.fla; *.cda", true);
     if (!chooser.browseForFileToOpen())
@@ -147,7 +151,7 @@ bool CourseController::learnNewCourse()
 
 juce::File CourseController::extractCdTrack(const juce::File& cdaFile)
 {
-    if (!cdaFile.isOnCDRomDrive())
+    if (!AudioCDExtractor::isOnCdDrive(cdaFile))
     {
         showBox(juce::MessageBoxIconType::InfoIcon, TRANS("Ah oh"),
                 TRANS("This file isn't a valid CD audio."));

@@ -93,6 +93,8 @@ FunctionZone::FunctionZone()
         addButton(entry.icon, entry.command);
 
     undoManager->addChangeListener(this);
+    // The history tells only its changes: the tooltips are there before the first one.
+    showUndoAndRedoSteps();
     setWantsKeyboardFocus(false);
     setMouseClickGrabsKeyboardFocus(false);
 }
@@ -123,6 +125,11 @@ void FunctionZone::addButton(int iconIndex, int commandId)
 }
 
 void FunctionZone::changeListenerCallback(juce::ChangeBroadcaster*)
+{
+    showUndoAndRedoSteps();
+}
+
+void FunctionZone::showUndoAndRedoSteps()
 {
     // The key texts are fixed: they name the default keys, whatever the platform's modifier.
     auto& undo = getButton(undoButton);

@@ -58,6 +58,8 @@ private:
     void changeListenerCallback(juce::ChangeBroadcaster* source) override;
 
     void addButton(int iconIndex, int commandId);
+    /** Enables Undo and Redo by the history and names in their tooltips the step they would take. */
+    void showUndoAndRedoSteps();
     void showPlayIcon(int iconIndex);
 
     juce::OwnedArray<juce::DrawableButton> buttons;

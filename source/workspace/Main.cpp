@@ -4,6 +4,7 @@
 #include "platform/AlertBeep.h"
 #include "platform/InstanceChannel.h"
 #include "platform/Mp3AudioFormat.h"
+#include "workspace/AnimateSplash.h"
 #include "workspace/MainWindow.h"
 #include "workspace/QzLookAndFeel.h"
 
@@ -111,6 +112,8 @@ void qzApplication::openAudioDevice()
 void qzApplication::shutdown()
 {
     juce::PopupMenu::dismissAllActiveMenus();
+    // An about window still open draws with the look and feel, which goes with this object.
+    AnimateSplash::closeAll();
     mainWindow.reset();
     instanceChannel.reset();
     deleteProcessWideObjects();

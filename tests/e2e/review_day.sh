@@ -59,7 +59,7 @@ incorrect_titles=("Incorrect!" "不正确！")
 congratulation_titles=("Congratulations!" "恭喜！")
 
 # The first due sentence's field has the focus: a wrong word, and Return.
-xdotool type --delay 60 "the dgo runs"
+xdotool type --delay 120 "the dgo runs"
 xdotool key Return
 sleep 1
 qz_screenshot qz-review-wrong-answer
@@ -67,7 +67,7 @@ qz_wait_titled 0 "${incorrect_titles[@]}" >/dev/null && qz_fail "one wrong answe
 
 # The caret stands before "go" with "go" selected: typing "og" replaces it and the answer is
 # right. Were the caret anywhere else, this second try would be wrong and bring the box.
-xdotool type --delay 60 "og"
+xdotool type --delay 120 "og"
 sleep 0.3
 qz_screenshot qz-review-corrected
 xdotool key Return
@@ -75,7 +75,7 @@ sleep 1
 qz_wait_titled 0 "${incorrect_titles[@]}" >/dev/null && qz_fail "the corrected answer was judged wrong"
 
 # The next due sentence's field opened by itself.
-xdotool type --delay 60 "birds sing"
+xdotool type --delay 120 "birds sing"
 xdotool key Return
 box="$(qz_wait_titled 15 "${congratulation_titles[@]}")" \
     || { qz_screenshot qz-review-no-box; qz_fail "no \"Congratulations!\" box after the last answer"; }

@@ -114,6 +114,13 @@ TEST_F(GlobalDataTest, ResetRestoresRunningValues)
     EXPECT_EQ(GlobalData::ampFactor, 1.0f);
 }
 
+TEST_F(GlobalDataTest, HelpAndQuestionPagesLieOnTheWebSite)
+{
+    EXPECT_TRUE(GlobalData::WebSite.endsWithChar('/'));
+    EXPECT_EQ(GlobalData::UserHelp, GlobalData::WebSite + "works/qz/userManual.html");
+    EXPECT_EQ(GlobalData::UserQuestion, GlobalData::WebSite + "works/qz/faq.html");
+}
+
 TEST_F(GlobalDataTest, WebAddressesAreDistinctSecurePages)
 {
     const juce::StringArray addresses{GlobalData::WebSite, GlobalData::WebForum, GlobalData::UserHelp,

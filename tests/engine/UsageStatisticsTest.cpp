@@ -3,8 +3,13 @@
 #include "workspace/QzLookAndFeel.h"
 
 #include "engine/CourseModel.h"
+#include "engine/DocumentManager.h"
+#include "harness/CourseWorkingSet.h"
 #include "harness/ModalAnswerer.h"
 #include "harness/OpenCourse.h"
+#include "harness/OpenWorkspace.h"
+#include "harness/ProcessWideObjects.h"
+#include "workspace/CourseController.h"
 #include "workspace/Main.h"
 
 #include <gtest/gtest.h>
@@ -128,4 +133,110 @@ TEST(UsageStatisticsOfACourse, UnfamiliarCountFollowsTheFlagThroughUndoAndRedo)
     // Unmarking takes it off the count again.
     model.setValue(0, CourseModel::NeedReview, false, true);
     EXPECT_EQ(count(), 1);
+}
+
+TEST(UsageStatisticsOfACourse, MergingCountsOnlyTheUnfamiliarSentencesThatRemain)
+{
+    OpenCourse course;
+    auto sentences = OpenCourse::contiguous({66150, 66150, 66150, 66150, 66150, 66150});
+    for (int i : {1, 2, 3, 4})
+        sentences[(size_t)i].unfamiliar = true;
+    ASSERT_TRUE(course.open(sentences));
+    auto& model = course.model();
+    systemModel->getProperties().setValue(SystemModel::TotalReviewSentences, 5);
+    const auto count = []
+    { return systemModel->getProperties().getIntValue(SystemModel::TotalReviewSentences); };
+
+    // Familiar with unfamiliar: one flag goes with the removed sentence, one comes to the first.
+    // Two unfamiliar: one of them is gone. Unfamiliar with familiar: nothing changes.
+    const struct
+    {
+        int index;
+        int expected;
+    } merges[] = {{0, 5}, {1, 4}, {2, 4}};
+    for (const auto& m : merges)
+    {
+        model.mergeSentences(m.index);
+        EXPECT_EQ(count(), m.expected) << "merge at " << m.index;
+    }
+    EXPECT_EQ(model.getNumSentences(), 3);
+
+    while (undoManager->canUndo())
+        undoManager->undo();
+    EXPECT_EQ(model.getNumSentences(), 6);
+    EXPECT_EQ(count(), 5);
+}
+
+TEST(UsageStatisticsOfACourse, TimeBetweenSavesCountsForLearningOrForReview)
+{
+    const struct
+    {
+        int nowStatus;
+        juce::String counted;
+        juce::String other;
+    } cases[] = {{0, SystemModel::TotalLearnTime, SystemModel::TotalReviewTime},
+                 {1, SystemModel::TotalReviewTime, SystemModel::TotalLearnTime}};
+    for (const auto& c : cases)
+    {
+        {
+            Clock::setFixedMillisecondCounter(1000000);
+            OpenCourse course;
+            // A review course plays the Ogg Vorbis audio that archiving left.
+            auto& set = course.workingSet();
+            ASSERT_TRUE(c.nowStatus == 0 ||
+                        set.writeOggCourseAudio(set.getCourseText().getSiblingFile(set.getStem() + ".ogg")));
+            ASSERT_TRUE(course.open(OpenCourse::contiguous({44100, 44100}), c.nowStatus));
+            const auto stored = [](const juce::String& key)
+            { return systemModel->getProperties().getIntValue(key); };
+            const int before = stored(c.counted);
+            const int otherBefore = stored(c.other);
+            systemModel->startTiming(); // as the controller does when it has loaded a course
+
+            Clock::setFixedMillisecondCounter(1000000 + 40500);
+            course.model().setValue(0, CourseModel::EnglishText, "Edited.", true);
+            ASSERT_TRUE(OpenCourse::pumpUntil([&] { return stored(c.counted) == before + 40; }))
+                << c.nowStatus;
+
+            // Each save starts the next timing, so the time up to the following save counts too.
+            Clock::setFixedMillisecondCounter(1000000 + 60500);
+            course.model().setValue(1, CourseModel::EnglishText, "Edited too.", true);
+            ASSERT_TRUE(OpenCourse::pumpUntil([&] { return stored(c.counted) == before + 60; }))
+                << c.nowStatus;
+            EXPECT_EQ(stored(c.other), otherBefore) << c.nowStatus;
+        }
+        // The next case makes a working set of its own.
+        DocumentManager::TempDir().deleteRecursively();
+    }
+}
+
+TEST(UsageStatisticsOfTheWorkspace, ClearingTheWorkspaceAndClosingTheProgramStopTheTiming)
+{
+    const auto courseLeftInTheTemporaryFolder = []
+    {
+        CourseWorkingSet set(6.0, 44100);
+        ASSERT_TRUE(set.writeSentences(OpenCourse::contiguous({2 * 44100, 2 * 44100})));
+    };
+    const auto learnt = [] { return systemModel->getProperties().getIntValue(SystemModel::TotalLearnTime); };
+
+    Clock::setFixedMillisecondCounter(1000000);
+    {
+        OpenWorkspace workspace(courseLeftInTheTemporaryFolder);
+        ASSERT_TRUE(workspace.controller().isCourseOpen());
+        Clock::setFixedMillisecondCounter(1000000 + 12000);
+        workspace.controller().resetToEmpty();
+        EXPECT_EQ(learnt(), 12);
+
+        // Nothing runs without a course.
+        Clock::setFixedMillisecondCounter(1000000 + 99000);
+        workspace.controller().resetToEmpty();
+        EXPECT_EQ(learnt(), 12);
+    }
+    {
+        Clock::setFixedMillisecondCounter(2000000);
+        OpenWorkspace workspace(courseLeftInTheTemporaryFolder);
+        ASSERT_TRUE(workspace.controller().isCourseOpen());
+        Clock::setFixedMillisecondCounter(2000000 + 50000);
+    }
+    ProcessWideObjects restarted;
+    EXPECT_EQ(learnt(), 62);
 }

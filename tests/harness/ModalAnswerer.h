@@ -89,6 +89,18 @@ public:
     /** Reports answers never used and modal windows still open (and dismisses them). */
     void expectDone();
 
+    /** The first component of this type in the window (the window itself included), in depth-first
+        order; nullptr when there is none. For handlers that reach into a dialog's content. */
+    template <typename Type> static Type* findContent(juce::Component& window)
+    {
+        if (auto* found = dynamic_cast<Type*>(&window))
+            return found;
+        for (auto* child : window.getChildren())
+            if (auto* found = findContent<Type>(*child))
+                return found;
+        return nullptr;
+    }
+
     /** The button with this text in the window, visible ones first; nullptr when there is none. */
     static juce::Button* findButton(juce::Component& window, const juce::String& text);
     static juce::String toString(Kind kind);

@@ -280,7 +280,9 @@ std::map<int, ExpectedWindow> expectedWindows(State state)
     std::map<int, ExpectedWindow> windows{
         {0x2024, {TRANS("Confirm"), TRANS("Cancel")}},
         {0x2027, {TRANS("Setup audio devices"), ""}},
+        {0x2028, {TRANS("View and edit shortcuts"), ""}},
         {0x2029, {systemModel->getStatisticsTitle(), TRANS("OK")}},
+        {0x202A, {"", ""}}, // the about window, which has no title
         {0x202F, {TRANS("Message"), TRANS("OK")}},
         {0x2034, {TRANS("Select an audio file and open it"), ""}},
     };

@@ -73,16 +73,6 @@ protected:
 private:
     std::function<bool(const juce::URL&)> systemOpener;
 };
-
-template <typename Type> Type* findChild(juce::Component& parent)
-{
-    if (auto* found = dynamic_cast<Type*>(&parent))
-        return found;
-    for (auto* child : parent.getChildren())
-        if (auto* found = findChild<Type>(*child))
-            return found;
-    return nullptr;
-}
 } // namespace
 
 //==============================================================================
@@ -127,7 +117,7 @@ TEST_F(CommandWindowsTest, OriginTextModifiedInTheWindowIsOneUndoStep)
         [](juce::Component& window)
         {
             EXPECT_EQ(window.getName(), TRANS("Origin text"));
-            auto* content = findChild<ShowOriginTextComponent>(window);
+            auto* content = ModalAnswerer::findContent<ShowOriginTextComponent>(window);
             ASSERT_NE(content, nullptr);
             auto& label = content->getTextLabel();
             EXPECT_EQ(label.getText(), "Hello there.");
@@ -166,7 +156,7 @@ TEST_F(CommandWindowsTest, AudioDeviceWindowLeavesTheDeviceStateInTheSettings)
             [](juce::Component& window)
             {
                 EXPECT_EQ(window.getName(), TRANS("Setup audio devices"));
-                EXPECT_NE(findChild<juce::AudioDeviceSelectorComponent>(window), nullptr);
+                EXPECT_NE(ModalAnswerer::findContent<juce::AudioDeviceSelectorComponent>(window), nullptr);
                 window.exitModalState(0);
             });
         ASSERT_TRUE(perform(CommandCenter::setupAudioDevices));

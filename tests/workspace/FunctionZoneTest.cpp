@@ -10,6 +10,7 @@
 #include "harness/CourseWorkingSet.h"
 #include "harness/OpenCourse.h"
 #include "harness/OpenWorkspace.h"
+#include "harness/ProcessWideObjects.h"
 
 #include <gtest/gtest.h>
 
@@ -104,6 +105,15 @@ TEST_F(FunctionZoneTest, UndoAndRedoTooltipsNameTheStepTheyWouldTake)
     EXPECT_EQ(redo.getTooltip(), TRANS("Redo: ") + split + " [Ctrl + Y]");
     EXPECT_EQ(undo.getTooltip(), TRANS("Undo: ") + " [Ctrl + Z]");
     EXPECT_FALSE(undo.isEnabled());
+}
+
+TEST(FunctionZoneAtStartUp, UndoAndRedoHaveTheirTooltipsBeforeTheHistoryFirstChanges)
+{
+    ProcessWideObjects objects;
+    const FunctionZone toolbar;
+    EXPECT_EQ(toolbar.getButton(FunctionZone::undoButton).getTooltip(), TRANS("Undo: ") + " [Ctrl + Z]");
+    EXPECT_EQ(toolbar.getButton(FunctionZone::redoButton).getTooltip(), TRANS("Redo: ") + " [Ctrl + Y]");
+    EXPECT_FALSE(toolbar.getButton(FunctionZone::undoButton).isEnabled());
 }
 
 TEST_F(FunctionZoneTest, ThePlayButtonShowsThePauseIconWhileTheSentencePlayerRuns)
