@@ -1,11 +1,14 @@
 #include "workspace/CourseController.h"
 
+#include "dialogs/NoteEditor.h"
 #include "dialogs/SystemSetupModule.h"
 #include "engine/CourseModel.h"
 #include "engine/DocumentManager.h"
+#include "engine/FileReplacement.h"
 #include "engine/GlobalData.h"
 #include "engine/SystemModel.h"
 #include "engine/audio/AudioCDExtractor.h"
+#include "engine/audio/AudioRecorder.h"
 #include "platform/AudioCdDiscs.h"
 #include "workspace/FunctionZone.h"
 #include "workspace/Main.h"
@@ -47,6 +50,7 @@ CourseController::~CourseController()
     if (isCourseOpen())
         stopUsageTiming();
     mixerPanel.reset();
+    noteEditor.reset();
     sentencePlayer->removeListener(this);
     sentencePlayer.reset();
     courseModel.reset();
@@ -93,6 +97,10 @@ bool CourseController::temporaryFolderHoldsFiles()
 //==============================================================================
 void CourseController::startWholeApplication()
 {
+    // What a killed run left half-written: recordings, and copies not yet renamed into place.
+    AudioRecorder::deleteLeftoverRecordings();
+    FileReplacement::deleteLeftovers(DocumentManager::TempDir());
+
     const auto leftCourse = DocumentManager::getCourseFile(DocumentManager::courseText);
     if (leftCourse.existsAsFile())
     {
@@ -263,9 +271,10 @@ void CourseController::resetToEmpty()
     stopTimer(pauseTimer);
     stopUsageTiming();
     // Unsaved edits in the preferences stay in effect in memory; the next request makes a new
-    // window. TODO(notes): the notes editor goes after the mixer panel.
+    // window. The notes editor goes after the mixer panel.
     systemSetup.reset();
     mixerPanel.reset();
+    noteEditor.reset();
 
     courseModel->courseModelReset();
     DocumentManager::TempDir().deleteRecursively();
@@ -404,11 +413,7 @@ void CourseController::setSentenceLooping(bool on, int repeatLimit, double facto
 void CourseController::createMixerAndLoopPanel()
 {
     mixerPanel = std::make_unique<MixerAndLoopPanel>(this);
-    mixerPanel->setOpaque(true);
-    mixerPanel->setAlwaysOnTop(true);
-    mixerPanel->addToDesktop(juce::ComponentPeer::windowHasTitleBar |
-                             juce::ComponentPeer::windowHasCloseButton);
-    mixerPanel->centreWithSize(mixerPanel->getWidth(), mixerPanel->getHeight());
+    addToolWindowToDesktop(*mixerPanel);
 }
 
 void CourseController::showOrHideMixerAndLoopSetup()

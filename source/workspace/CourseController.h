@@ -13,6 +13,7 @@ class StatusBar;
 class FunctionZone;
 class MixerAndLoopPanel;
 class SystemSetupModule;
+class NoteEditor;
 
 /** The controller of the open course. It owns the course model and the sentence player, knows the
     views that the main component made, and runs every road on a course: start-up, opening a new
@@ -130,6 +131,8 @@ public:
     void showOrHideMixerAndLoopSetup();
     /** Made at the first "Preferences" request, deleted when the workspace is cleared. */
     SystemSetupModule* getSystemSetupModule() const { return systemSetup.get(); }
+    /** Made at its first show, deleted when the workspace is cleared; null in between. */
+    NoteEditor* getNoteEditor() const { return noteEditor.get(); }
 
     void setCourseTitle(const juce::String& title);
     void setCourseNotes(const juce::String& notes);
@@ -167,6 +170,10 @@ private:
     void stopUsageTiming();
     void createMixerAndLoopPanel();
     void createSystemSetupModule();
+    /** Puts a tool window on the desktop: its own window with a title bar and a close button,
+        opaque, centred on the screen, always on top; not shown yet. */
+    static void addToolWindowToDesktop(juce::Component& window);
+    void askToSaveNotes();
 
     // Playback following, loops and moves (CourseControllerPlayback.cpp).
     enum PlaybackTimer
@@ -204,6 +211,7 @@ private:
     std::unique_ptr<MixerAndLoopPanel> mixerPanel;
     // The preferences window: made on demand, hidden when closed, listened to while shown.
     std::unique_ptr<SystemSetupModule> systemSetup;
+    std::unique_ptr<NoteEditor> noteEditor;
 
     juce::Array<juce::File> dueCourses;
     int dueSentences = 0;

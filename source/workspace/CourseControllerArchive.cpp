@@ -1,5 +1,6 @@
 #include "workspace/CourseController.h"
 
+#include "dialogs/NoteEditor.h"
 #include "engine/CourseModel.h"
 #include "engine/DocumentManager.h"
 #include "engine/ExAudioFileReader.h"
@@ -137,6 +138,16 @@ bool CourseController::canBeArchived()
         TRANS("Are you sure archive this course (add to the library)? "), {}, {}, nullptr, nullptr);
 }
 
+// Notes being edited are saved or discarded, as the learner says, before the working set goes.
+void CourseController::askToSaveNotes()
+{
+    if (noteEditor != nullptr && noteEditor->isVisible())
+    {
+        noteEditor->askSaveOrNot();
+        noteEditor->setVisible(false);
+    }
+}
+
 void CourseController::newCourseAddToLibrary()
 {
     if (!isCourseOpen() || !courseModel->isLearning())
@@ -146,8 +157,7 @@ void CourseController::newCourseAddToLibrary()
     if (!canBeArchived())
         return;
 
-    // NOTES EDITOR: when the notes editor is showing, NoteEditor::askSaveOrNot, then hide it.
-    // The editor is not built yet; this is where it is asked.
+    askToSaveNotes();
 
     const auto scratch = archivingFolder();
     scratch.deleteRecursively();
@@ -225,8 +235,7 @@ void CourseController::currentCourseReviewFinished()
     if (!isCourseOpen() || courseModel->isLearning())
         return;
 
-    // NOTES EDITOR: when the notes editor is showing, NoteEditor::askSaveOrNot, then hide it.
-    // The editor is not built yet; this is where it is asked.
+    askToSaveNotes();
 
     deleteEmptyRetelling();
     courseModel->updateCourseAttribWhenReviewed();

@@ -1,5 +1,6 @@
 #include "workspace/CourseController.h"
 
+#include "dialogs/NoteEditor.h"
 #include "dialogs/SystemSetupModule.h"
 #include "engine/CourseModel.h"
 #include "engine/SystemModel.h"
@@ -11,17 +12,43 @@
 #include "workspace/panels/MixerAndLoopPanel.h"
 #include "workspace/sentences/PageSentence.h"
 
-// TODO(notes): made on demand and kept until the workspace is cleared.
-void CourseController::showOrHideNoteEditor() {}
+void CourseController::addToolWindowToDesktop(juce::Component& window)
+{
+    window.setOpaque(true);
+    window.setAlwaysOnTop(true);
+    window.addToDesktop(juce::ComponentPeer::windowHasTitleBar | juce::ComponentPeer::windowHasCloseButton);
+    window.centreWithSize(window.getWidth(), window.getHeight());
+}
+
+// Made at the first show and kept, hidden or shown, until the workspace is cleared.
+void CourseController::showOrHideNoteEditor()
+{
+    // The editor names its retelling after the open course's working set.
+    if (!isCourseOpen())
+        return;
+    if (noteEditor == nullptr)
+    {
+        noteEditor = std::make_unique<NoteEditor>(this);
+        addToolWindowToDesktop(*noteEditor);
+    }
+
+    if (noteEditor->isVisible())
+    {
+        noteEditor->askSaveOrNot();
+        noteEditor->setVisible(false);
+        return;
+    }
+    noteEditor->setTitleAndNoteText(courseModel->getValue(-1, CourseModel::CourseName).toString(),
+                                    courseModel->getValue(-1, CourseModel::Notes).toString());
+    noteEditor->setRetellWidgetsStatus();
+    noteEditor->setVisible(true);
+    noteEditor->setKeyboardFoucsForNoteEditor();
+}
 
 void CourseController::createSystemSetupModule()
 {
     systemSetup = std::make_unique<SystemSetupModule>();
-    systemSetup->setOpaque(true);
-    systemSetup->setAlwaysOnTop(true);
-    systemSetup->addToDesktop(juce::ComponentPeer::windowHasTitleBar |
-                              juce::ComponentPeer::windowHasCloseButton);
-    systemSetup->centreWithSize(systemSetup->getWidth(), systemSetup->getHeight());
+    addToolWindowToDesktop(*systemSetup);
 }
 
 void CourseController::showOrHideSystemSetup()
@@ -76,5 +103,7 @@ void CourseController::changeListenerCallback(juce::ChangeBroadcaster*)
         systemSetup->setWidgetsText();
     if (mixerPanel != nullptr)
         mixerPanel->setWidgetsText();
+    if (noteEditor != nullptr)
+        noteEditor->setWidgetsText();
     setTitleBarText(isCourseOpen());
 }

@@ -290,6 +290,7 @@ std::map<int, ExpectedWindow> expectedWindows(State state)
     {
         windows[0x2002] = {TRANS("It's too short to split it."), TRANS("OK")};
         windows[0x2008] = {TRANS("Origin text"), TRANS("Close")};
+        windows[0x2005] = {TRANS("Interpret and contrast audition"), ""};
     }
     if (state == State::reviewing)
     {
