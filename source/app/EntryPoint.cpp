@@ -1,4 +1,5 @@
 // The program's entry: hand the framework's runner a factory for the one application object.
+#include "engine/Clock.h"
 #include "platform/DisplayCheck.h"
 #include "platform/InstanceChannel.h"
 #include "workspace/Main.h"
@@ -24,6 +25,9 @@ int main(int argc, char* argv[])
     // does, and the second process ends here.
     if (InstanceChannel::tellRunningInstance(qzApplication::instanceChannelName(), "started"))
         return 0;
+
+    // End-to-end tests start qZ on the day they need (only with QZ_TEST=1).
+    Clock::applyTestNowFromEnvironment();
 
     juce::JUCEApplicationBase::createInstance = &createQzApplication;
     return juce::JUCEApplicationBase::main(argc, const_cast<const char**>(argv));

@@ -117,8 +117,10 @@ public:
     /** The day close of the open review course: its next date and the number then due. */
     void updateCourseAttribWhenReviewed();
     /** Turns the learned course into a review course on the rendered audio's time line and saves
-        it; used while the course is archived. */
-    void updateAndSaveTextOfNewCourse();
+        it; used while the course is archived. The model stops following its tree for good: the
+        course is packed and the workspace cleared next. False (after telling the learner) when
+        the course text could not be written. */
+    bool updateAndSaveTextOfNewCourse();
 
     // Moving between the sentences due in this review (statuses 3 and 4).
     bool selectFirstDueSentence();

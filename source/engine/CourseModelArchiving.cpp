@@ -4,7 +4,54 @@
 #include "engine/DocumentManager.h"
 #include "engine/GlobalData.h"
 #include "engine/SystemModel.h"
+#include "workspace/Main.h"
 
-// TODO(archiving): re-lay the sentences on the rendered audio's time line, schedule every
-// unfamiliar sentence and make the course a review course, then save it.
-void CourseModel::updateAndSaveTextOfNewCourse() {}
+using namespace courseModelRules;
+
+bool CourseModel::updateAndSaveTextOfNewCourse()
+{
+    // None of this is a step the learner could undo, and no view follows it: the workspace is
+    // cleared once the course is in the library.
+    stopTimer();
+    course.removeListener(this);
+
+    const double renderRate = systemModel->audioRenderSampleRate;
+    const double ratio =
+        reader != nullptr && reader->sampleRate > 0.0 ? renderRate / reader->sampleRate : 1.0;
+    const int firstInterval = GlobalData::getNextIntervalDays(0, true);
+    const auto firstDate = DocumentManager::getDateAfterDays(firstInterval).toString(true, false);
+
+    // Back to back on the rendered audio, which holds every sentence once and nothing between.
+    int previousEnd = -1;
+    for (int i = 0; i < getNumSentences(); ++i)
+    {
+        const int length = getSentenceLengthSamples(i);
+        const int start = previousEnd + 1;
+        previousEnd = start + juce::roundToInt(length * ratio);
+        setValue(i, StartSamples, start, false);
+        setValue(i, EndSamples, previousEnd, false);
+    }
+
+    for (int i = getNumSentences(); --i >= 0;)
+    {
+        if (!getBool(i, NeedReview))
+            continue;
+        if (getInt(i, NextIntervalDays) < 1)
+            setValue(i, NextIntervalDays, firstInterval, false);
+        if (getValue(i, NextReviewDate).toString().isEmpty())
+            setValue(i, NextReviewDate, firstDate, false);
+    }
+
+    const int courseLength = juce::jmax(0, previousEnd);
+    setValue(-1, NextNeedReview, getInt(-1, TotalNeedReview), false);
+    setValue(-1, NextReviewDate, firstDate, false);
+    setValue(-1, NowStatus, 1, false);
+    setValue(-1, CourseLength, courseLength, false);
+    setValue(-1, CourseSeconds, courseLength / renderRate, false);
+
+    if (saveCourseTextFile())
+        return true;
+    juce::AlertWindow::showMessageBox(juce::MessageBoxIconType::InfoIcon, TRANS("Message"),
+                                      TRANS("Unknown error: the course xml file write failed!"));
+    return false;
+}

@@ -1,5 +1,6 @@
 #include "engine/DocumentManager.h"
 
+#include "engine/ArchiveJob.h"
 #include "engine/Clock.h"
 #include "engine/CourseModel.h"
 #include "engine/ExAudioFileReader.h"
@@ -12,6 +13,8 @@ const int neverYear = 3013;
 const int maxDaysAhead = 999999;
 
 const char* const retellingSuffix = "-retell.ogg";
+
+const int archiveCompressionLevel = 9;
 
 juce::String twoDigits(int value)
 {
@@ -192,11 +195,13 @@ juce::Array<juce::File> DocumentManager::listLibrary()
 
 std::unique_ptr<juce::XmlElement> DocumentManager::readArchivedCourseText(const juce::File& archive)
 {
-    juce::ZipFile zip(archive);
-    const int index = zip.getIndexOfFileName(archive.getFileNameWithoutExtension() + ".xml");
+    const auto zip = SafeArchive::open(archive);
+    if (zip == nullptr)
+        return nullptr;
+    const int index = zip->getIndexOfFileName(archive.getFileNameWithoutExtension() + ".xml");
     if (index < 0)
         return nullptr;
-    std::unique_ptr<juce::InputStream> stream(zip.createStreamForEntry(index));
+    std::unique_ptr<juce::InputStream> stream(zip->createStreamForEntry(index));
     if (stream == nullptr)
         return nullptr;
     return juce::parseXML(stream->readEntireStreamAsString());
@@ -280,8 +285,49 @@ bool DocumentManager::createTodayMobileFiles(const juce::Array<juce::File>& cour
     return copied;
 }
 
+//==============================================================================
+bool DocumentManager::packDocument()
+{
+    const auto stem = getCourseFile(waveformFile).getFileNameWithoutExtension();
+    if (stem.isEmpty())
+        return false;
+
+    // Courseware audio and CD tracks are left out: archiving rendered the course audio anew.
+    // Hidden files are scratch files of ours, never part of the course.
+    const auto listed = TempDir().findChildFiles(juce::File::findFiles, false, "*");
+    juce::Array<juce::File> files;
+    for (int i = listed.size(); --i >= 0;)
+    {
+        const auto name = listed[i].getFileName();
+        if (!name.contains("courseware-") && !name.contains("CD-") && !name.startsWithChar('.'))
+            files.add(listed[i]);
+    }
+
+    const auto target = CourseDir().getChildFile(stem + ".mqz");
+    return ArchiveJob::perform(TRANS("Writing the course archive..."), ArchiveJob::sizeOf(files),
+                               [&](const SafeArchive::Monitor& monitor) {
+                                   return SafeArchive::write(target, files, archiveCompressionLevel, monitor);
+                               })
+        .wasOk();
+}
+
+bool DocumentManager::isWorkingSetName(const juce::String& name)
+{
+    // Course texts, waveform files, course audio, retellings and courseware audio.
+    return SafeArchive::isBareName(name) &&
+           (name.endsWith(".xml") || name.endsWith(".smg") || name.endsWith(".ogg"));
+}
+
 bool DocumentManager::unpackDocument(const juce::File& archive)
 {
-    juce::ZipFile zip(archive);
-    return zip.uncompressTo(TempDir(), true).wasOk();
+    return ArchiveJob::perform(TRANS("Reading the course archive..."), archive.getSize(),
+                               [&](const SafeArchive::Monitor& monitor)
+                               { return SafeArchive::unpack(archive, TempDir(), isWorkingSetName, monitor); })
+        .wasOk();
+}
+
+void DocumentManager::removeInterruptedWrites()
+{
+    for (const auto& folder : {TempDir(), CourseDir(), MobileDir()})
+        SafeArchive::removeLeftovers(folder);
 }

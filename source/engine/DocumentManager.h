@@ -87,8 +87,19 @@ public:
         earlier day folders to the newest keepPreviousDays. False when a copy failed. */
     static bool createTodayMobileFiles(const juce::Array<juce::File>& courses, int keepPreviousDays);
 
-    /** Extracts a course archive (or a courseware file) into the temporary folder. */
+    /** Packs the working set (without courseware audio and CD tracks) into the library as its
+        stem + ".mqz", replacing an older archive of the course only once the new one is whole. */
+    static bool packDocument();
+
+    /** Extracts a course archive (or a courseware file) into the temporary folder: only its
+        working-set files, only under bare names; a failure leaves none of them behind. */
     static bool unpackDocument(const juce::File& archive);
+
+    /** Whether an entry of that name may become a working-set file. */
+    static bool isWorkingSetName(const juce::String& name);
+
+    /** Deletes what an interrupted archive write or unpack left in the data folders. */
+    static void removeInterruptedWrites();
 
 private:
     static juce::File dataFolder();

@@ -5,6 +5,9 @@
 #include "workspace/QzLookAndFeel.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
+#include <optional>
 #include <variant>
 
 using juce::Colour;
@@ -82,25 +85,52 @@ namespace
 using Member = std::variant<int SystemModel::*, bool SystemModel::*, double SystemModel::*,
                             float SystemModel::*, Colour SystemModel::*, Font SystemModel::*>;
 
-/** One setting: its key, the member that holds it and its default (colours as their stored
-    text; void for the fonts, whose default comes from the look and feel). */
+/** The values the preferences offer for a numeric setting (for a font, its height): a range, or
+    a few choices when there are any. A value loaded from the file is brought into it, so that the
+    rules that divide by a setting, loop on it or allocate by it never see another. */
+struct Limits
+{
+    double low;
+    double high;
+    std::vector<double> choices{};
+
+    /** The nearest value allowed; the fallback for a value that is no number. */
+    double apply(double value, double fallback) const
+    {
+        if (std::isnan(value))
+            return fallback;
+        if (choices.empty())
+            return juce::jlimit(low, high, value);
+        return *std::min_element(choices.begin(), choices.end(),
+                                 [value](double a, double b)
+                                 { return std::abs(a - value) < std::abs(b - value); });
+    }
+};
+
+/** One setting: its key, the member that holds it, its default (colours as their stored text;
+    void for the fonts, whose default comes from the look and feel) and, for numbers and fonts,
+    the values allowed. */
 struct Setting
 {
     const String& key;
     Member member;
     var defaultValue;
+    std::optional<Limits> limits{};
 };
+
+const Limits anyPageTextHeight{20.0, 35.0};
 
 /** Every setting in the order in which it is written. */
 const std::vector<Setting>& settingsTable()
 {
     static const std::vector<Setting> table{
-        {SystemModel::Language, &SystemModel::language, 2},
-        {SystemModel::IntervalSequence, &SystemModel::intervalSequence, 6},
-        {SystemModel::MaxIntervalDays, &SystemModel::maxIntervalDays, 13},
+        {SystemModel::Language, &SystemModel::language, 2, Limits{1, 3}},
+        {SystemModel::IntervalSequence, &SystemModel::intervalSequence, 6, Limits{1, 7}},
+        {SystemModel::MaxIntervalDays, &SystemModel::maxIntervalDays, 13,
+         Limits{3, 365, {3, 5, 8, 13, 21, 34, 55, 89, 144, 233, 365}}},
         {SystemModel::ReviewOnNextDay, &SystemModel::reviewOnNextDay, false},
         {SystemModel::TransWhenReview, &SystemModel::transWhenReview, true},
-        {SystemModel::TransFirst, &SystemModel::transFirst, 1},
+        {SystemModel::TransFirst, &SystemModel::transFirst, 1, Limits{1, 2}},
         {SystemModel::ShowForeignOnInterpret, &SystemModel::showForeignOnInterpret, true},
         {SystemModel::TimeScaleBgColour, &SystemModel::timeScaleBgColour, "ff333333"},
         {SystemModel::TimeScaleTextColour, &SystemModel::timeScaleTextColour, "fff5f5f5"},
@@ -115,8 +145,8 @@ const std::vector<Setting>& settingsTable()
         {SystemModel::FbPlayerTextColour, &SystemModel::fbPlayerTextColour, "ffcccccc"},
         {SystemModel::FbAutoPlay, &SystemModel::fbAutoPlay, true},
         {SystemModel::FbAutoLoop, &SystemModel::fbAutoLoop, false},
-        {SystemModel::FbLoopTimes, &SystemModel::fbLoopTimes, 3},
-        {SystemModel::FbAfterPlay, &SystemModel::fbAfterPlay, 2},
+        {SystemModel::FbLoopTimes, &SystemModel::fbLoopTimes, 3, Limits{1, 50}},
+        {SystemModel::FbAfterPlay, &SystemModel::fbAfterPlay, 2, Limits{1, 2}},
         {SystemModel::EffOtherWhenAdjust, &SystemModel::effOtherWhenAdjust, true},
         {SystemModel::AreaThumbColour, &SystemModel::areaThumbColour, "ff00ffff"},
         {SystemModel::AreaReviewThumbColour, &SystemModel::areaReviewThumbColour, "ff7be6a1"},
@@ -131,27 +161,31 @@ const std::vector<Setting>& settingsTable()
         {SystemModel::DotLineColour, &SystemModel::dotLineColour, "ff00ff00"},
         {SystemModel::AreaHighlightColour, &SystemModel::areaHighlightColour, "ccffa500"},
         {SystemModel::PageHighlightColour, &SystemModel::pageHighlightColour, "4c87cefa"},
-        {SystemModel::PageWidth, &SystemModel::pageWidth, 660},
-        {SystemModel::PageHeight, &SystemModel::pageHeight, 550},
+        {SystemModel::PageWidth, &SystemModel::pageWidth, 660, Limits{300, 1800}},
+        {SystemModel::PageHeight, &SystemModel::pageHeight, 550, Limits{200, 3000}},
         {SystemModel::PagesHorArrange, &SystemModel::pagesHorArrange, false},
-        {SystemModel::PageNumberPlace, &SystemModel::pageNumberPlace, 5},
-        {SystemModel::ForeignFont, &SystemModel::foreignFont, {}},
-        {SystemModel::NativeFont, &SystemModel::nativeFont, {}},
-        {SystemModel::ForeignFontStyle, &SystemModel::foreignFontStyle, 0},
-        {SystemModel::NativeFontStyle, &SystemModel::nativeFontStyle, 0},
-        {SystemModel::DictateInterval, &SystemModel::dictateInterval, 1.0},
-        {SystemModel::AtLeastUnreview, &SystemModel::atLeastUnreview, 1},
-        {SystemModel::AtMostWhenReviewWrong, &SystemModel::atMostWhenReviewWrong, 2},
-        {SystemModel::KeepPreviousMobileDir, &SystemModel::keepPreviousMobileDir, 2},
-        {SystemModel::AutoSplitIntervalMinLength, &SystemModel::autoSplitIntervalMinLength, 0.5},
-        {SystemModel::AutoSplitSentenceMinLength, &SystemModel::autoSplitSentenceMinLength, 2.0},
-        {SystemModel::AutoSplitIntervalMinLevel, &SystemModel::autoSplitIntervalMinLevel, -42.0},
-        {SystemModel::AudioRenderSampleRate, &SystemModel::audioRenderSampleRate, 44100.0},
-        {SystemModel::AudioRenderChanels, &SystemModel::audioRenderChanels, 1},
-        {SystemModel::AudioRenderQualityLevel, &SystemModel::audioRenderQualityLevel, 6},
-        {SystemModel::MobNonUnfTimes, &SystemModel::mobNonUnfTimes, 1},
-        {SystemModel::MobUnfTimes, &SystemModel::mobUnfTimes, 3},
-        {SystemModel::MobUnfInterval, &SystemModel::mobUnfInterval, 0.9},
+        {SystemModel::PageNumberPlace, &SystemModel::pageNumberPlace, 5, Limits{0, 6}},
+        {SystemModel::ForeignFont, &SystemModel::foreignFont, {}, anyPageTextHeight},
+        {SystemModel::NativeFont, &SystemModel::nativeFont, {}, anyPageTextHeight},
+        {SystemModel::ForeignFontStyle, &SystemModel::foreignFontStyle, 0, Limits{0, 7}},
+        {SystemModel::NativeFontStyle, &SystemModel::nativeFontStyle, 0, Limits{0, 7}},
+        {SystemModel::DictateInterval, &SystemModel::dictateInterval, 1.0, Limits{0.0, 5.0}},
+        {SystemModel::AtLeastUnreview, &SystemModel::atLeastUnreview, 1, Limits{1, 50}},
+        {SystemModel::AtMostWhenReviewWrong, &SystemModel::atMostWhenReviewWrong, 2, Limits{1, 10}},
+        {SystemModel::KeepPreviousMobileDir, &SystemModel::keepPreviousMobileDir, 2, Limits{0, 30}},
+        {SystemModel::AutoSplitIntervalMinLength, &SystemModel::autoSplitIntervalMinLength, 0.5,
+         Limits{0.2, 2.0}},
+        {SystemModel::AutoSplitSentenceMinLength, &SystemModel::autoSplitSentenceMinLength, 2.0,
+         Limits{0.5, 12.0}},
+        {SystemModel::AutoSplitIntervalMinLevel, &SystemModel::autoSplitIntervalMinLevel, -42.0,
+         Limits{-70.0, -20.0}},
+        {SystemModel::AudioRenderSampleRate, &SystemModel::audioRenderSampleRate, 44100.0,
+         Limits{11025, 96000, {11025, 22050, 44100, 48000, 96000}}},
+        {SystemModel::AudioRenderChanels, &SystemModel::audioRenderChanels, 1, Limits{1, 2}},
+        {SystemModel::AudioRenderQualityLevel, &SystemModel::audioRenderQualityLevel, 6, Limits{1, 9}},
+        {SystemModel::MobNonUnfTimes, &SystemModel::mobNonUnfTimes, 1, Limits{1, 20}},
+        {SystemModel::MobUnfTimes, &SystemModel::mobUnfTimes, 3, Limits{1, 30}},
+        {SystemModel::MobUnfInterval, &SystemModel::mobUnfInterval, 0.9, Limits{0.0, 3.0}},
         {SystemModel::MobUnTipSound, &SystemModel::mobUnTipSound, true},
     };
     return table;
@@ -201,12 +235,41 @@ struct TextForm
     static var of(const Colour& value) { return value.toString(); }
     static var of(const Font& value) { return value.toString(); }
 
-    static void parse(int& value, const String& text) { value = text.getIntValue(); }
+    static void parse(int& value, const String& text)
+    {
+        // Read wide, so that a huge number is held as the largest int rather than wrapped round.
+        value = static_cast<int>(juce::jlimit<juce::int64>(
+            std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), text.getLargeIntValue()));
+    }
     static void parse(bool& value, const String& text) { value = text == "1"; }
     static void parse(double& value, const String& text) { value = text.getDoubleValue(); }
     static void parse(float& value, const String& text) { value = static_cast<float>(text.getDoubleValue()); }
     static void parse(Colour& value, const String& text) { value = Colour::fromString(text); }
     static void parse(Font& value, const String& text) { value = Font::fromString(text); }
+};
+
+/** Brings a loaded value into the values its setting allows. */
+struct Limited
+{
+    static void apply(int& value, const Limits& limits, const var& fallback)
+    {
+        value = static_cast<int>(limits.apply(value, fallback));
+    }
+    static void apply(double& value, const Limits& limits, const var& fallback)
+    {
+        value = limits.apply(value, fallback);
+    }
+    static void apply(float& value, const Limits& limits, const var& fallback)
+    {
+        value = static_cast<float>(limits.apply(value, fallback));
+    }
+    static void apply(Font& value, const Limits& limits, const var&)
+    {
+        value =
+            value.withHeight(static_cast<float>(limits.apply(value.getHeight(), SystemModel::textFontSize)));
+    }
+    static void apply(bool&, const Limits&, const var&) {}
+    static void apply(Colour&, const Limits&, const var&) {}
 };
 
 juce::PropertiesFile::Options settingsFileOptions()
@@ -252,6 +315,10 @@ void SystemModel::initSystemVar()
     {
         const auto text = properties->getValue(setting->key, defaultText(*setting, getDefaultPageTextFont()));
         std::visit([this, &text](auto member) { TextForm::parse(this->*member, text); }, setting->member);
+        if (setting->limits)
+            std::visit([this, setting](auto member)
+                       { Limited::apply(this->*member, *setting->limits, setting->defaultValue); },
+                       setting->member);
     }
 }
 
@@ -285,6 +352,14 @@ var SystemModel::getDefaultAttrib(const String& key) const
     if (setting == nullptr || isFont(*setting))
         return 0;
     return setting->defaultValue;
+}
+
+juce::Range<double> SystemModel::getAllowedRange(const String& key)
+{
+    auto* setting = findSetting(key);
+    if (setting == nullptr || !setting->limits)
+        return {};
+    return {setting->limits->low, setting->limits->high};
 }
 
 Font SystemModel::getDefaultPageTextFont() const

@@ -99,7 +99,9 @@ public:
     const juce::String& getMainWindowState() const { return mainWindowState; }
     const juce::String& getFileBrowseRoot() const { return fileBrowseRoot; }
 
-    /** Reads every setting from the settings file; absent keys give their defaults. */
+    /** Reads every setting from the settings file; absent keys give their defaults, and a number
+        outside the values its preferences row offers is brought to the nearest one (a value that
+        is not a number gives the default). */
     void initSystemVar();
     /** Writes every setting into the settings file and saves it at once. */
     void updateSystemAttrib();
@@ -110,6 +112,10 @@ public:
     /** The default of one setting: an int, a bool or a double, and a colour's stored text. Fonts
         and unknown keys give the int 0. */
     juce::var getDefaultAttrib(const juce::String& key) const;
+    /** The lowest and highest value the preferences allow for a numeric setting (for a page
+        font, its height); empty for any other key. Loading brings every such setting into its
+        range, so the parts that read them can rely on it. */
+    static juce::Range<double> getAllowedRange(const juce::String& key);
     /** The application font at textFontSize, plain: the default of both page text fonts. */
     juce::Font getDefaultPageTextFont() const;
 

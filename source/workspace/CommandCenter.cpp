@@ -6,6 +6,7 @@
 #include "engine/SystemModel.h"
 #include "engine/audio/AudioDataPlayer.h"
 #include "engine/audio/AudioSentencesPlayer.h"
+#include "platform/SystemLauncher.h"
 #include "workspace/CourseController.h"
 #include "workspace/Main.h"
 #include "workspace/containers/PagesContainer.h"
@@ -14,8 +15,7 @@
 
 std::function<void(CommandCenter::PopupMenuType)> CommandCenter::rightClickMenuRequested;
 std::function<void()> CommandCenter::systemMenuRequested;
-std::function<bool(const juce::URL&)> CommandCenter::openWithSystem = [](const juce::URL& address)
-{ return address.launchInDefaultBrowser(); };
+std::function<bool(const juce::URL&)> CommandCenter::openWithSystem = SystemLauncher::open;
 juce::String CommandCenter::interpretWindowPosition;
 
 namespace
@@ -288,11 +288,19 @@ void CommandCenter::manualSplitCurrentSentence()
                                GlobalData::xToSamples(controller->getCursorPosition() - thumb->getX()));
 }
 
+void CommandCenter::releaseCourseAudio()
+{
+    stopSentencePlayer();
+    // The replay reads the course audio on its own thread, which the render jobs read too, and
+    // archiving or closing the day ends with the course audio gone.
+    replayPlayer->setAudioSource(nullptr);
+}
+
 void CommandCenter::courseJoinLibrary()
 {
     if (!isCourseOpen())
         return;
-    stopSentencePlayer();
+    releaseCourseAudio();
     if (courseModel->isLearning())
         controller->newCourseAddToLibrary();
     else
@@ -304,7 +312,7 @@ void CommandCenter::rebuildCourseMobileFile()
     // Only an archived course (one in review) has a mobile file to rebuild.
     if (!isCourseOpen() || courseModel->isLearning())
         return;
-    stopSentencePlayer();
+    releaseCourseAudio();
     const juce::String lineBreak("\r\n");
     if (juce::AlertWindow::showOkCancelBox(
             juce::MessageBoxIconType::QuestionIcon, TRANS("Confirm"),

@@ -170,6 +170,8 @@ private:
     bool isCourseOpen() const;
     bool isShrinkable() const;
     void stopSentencePlayer();
+    /** Stops the sentence player and lets the replay let go of the course audio. */
+    void releaseCourseAudio();
     void adjustBoundary(juce::CommandID commandID);
     bool performAppCommand(juce::CommandID commandID);
     bool performCourseCommand(juce::CommandID commandID);

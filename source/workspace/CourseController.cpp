@@ -1,10 +1,14 @@
 #include "workspace/CourseController.h"
 
+#include "dialogs/NoteEditor.h"
+#include "dialogs/SystemSetupModule.h"
 #include "engine/CourseModel.h"
 #include "engine/DocumentManager.h"
+#include "engine/FileReplacement.h"
 #include "engine/GlobalData.h"
 #include "engine/SystemModel.h"
 #include "engine/audio/AudioCDExtractor.h"
+#include "engine/audio/AudioRecorder.h"
 #include "platform/AudioCdDiscs.h"
 #include "workspace/FunctionZone.h"
 #include "workspace/Main.h"
@@ -28,6 +32,8 @@ void showBox(juce::MessageBoxIconType icon, const juce::String& title, const juc
 
 CourseController::CourseController()
 {
+    // A kill while an archive or a mobile file was written leaves a scratch file beside it.
+    DocumentManager::removeInterruptedWrites();
     DocumentManager::getCoursesNeedReview(dueCourses, dueSentences);
     countDueSentencesLeftInWorkingSet();
     DocumentManager::createTomorrowMobileFiles(systemModel->keepPreviousMobileDir);
@@ -44,9 +50,11 @@ CourseController::~CourseController()
     if (isCourseOpen())
         stopUsageTiming();
     mixerPanel.reset();
+    noteEditor.reset();
     sentencePlayer->removeListener(this);
     sentencePlayer.reset();
     courseModel.reset();
+    systemSetup.reset();
 }
 
 void CourseController::countDueSentencesLeftInWorkingSet()
@@ -89,6 +97,10 @@ bool CourseController::temporaryFolderHoldsFiles()
 //==============================================================================
 void CourseController::startWholeApplication()
 {
+    // What a killed run left half-written: recordings, and copies not yet renamed into place.
+    AudioRecorder::deleteLeftoverRecordings();
+    FileReplacement::deleteLeftovers(DocumentManager::TempDir());
+
     const auto leftCourse = DocumentManager::getCourseFile(DocumentManager::courseText);
     if (leftCourse.existsAsFile())
     {
@@ -258,8 +270,11 @@ void CourseController::resetToEmpty()
     stopTimer(followTimer);
     stopTimer(pauseTimer);
     stopUsageTiming();
-    // TODO(tool windows): the preferences window goes before the mixer panel, the notes editor after it.
+    // Unsaved edits in the preferences stay in effect in memory; the next request makes a new
+    // window. The notes editor goes after the mixer panel.
+    systemSetup.reset();
     mixerPanel.reset();
+    noteEditor.reset();
 
     courseModel->courseModelReset();
     DocumentManager::TempDir().deleteRecursively();
@@ -406,11 +421,7 @@ void CourseController::setSentenceLooping(bool on, int repeatLimit, double facto
 void CourseController::createMixerAndLoopPanel()
 {
     mixerPanel = std::make_unique<MixerAndLoopPanel>(this);
-    mixerPanel->setOpaque(true);
-    mixerPanel->setAlwaysOnTop(true);
-    mixerPanel->addToDesktop(juce::ComponentPeer::windowHasTitleBar |
-                             juce::ComponentPeer::windowHasCloseButton);
-    mixerPanel->centreWithSize(mixerPanel->getWidth(), mixerPanel->getHeight());
+    addToolWindowToDesktop(*mixerPanel);
 }
 
 void CourseController::showOrHideMixerAndLoopSetup()

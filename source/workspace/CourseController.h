@@ -12,6 +12,8 @@ class PagesContainer;
 class StatusBar;
 class FunctionZone;
 class MixerAndLoopPanel;
+class SystemSetupModule;
+class NoteEditor;
 
 /** The controller of the open course. It owns the course model and the sentence player, knows the
     views that the main component made, and runs every road on a course: start-up, opening a new
@@ -93,9 +95,21 @@ public:
     void generateCourseware();
     void showOrHideNoteEditor();
     void showOrHideSystemSetup();
+    /** Archives the course being learnt: renders its audio and its mobile file, makes it a review
+        course, packs it into the library and clears the workspace. Refuses a course without
+        unfamiliar sentences or with one without its text, and asks first. Any failure leaves the
+        learning course as it was. */
     void newCourseAddToLibrary();
+    /** Closes the review day of the open course: packs it back into the library, clears the
+        workspace and opens the next due course, or says that all are done. */
     void currentCourseReviewFinished();
-    void renderMobileAudio();
+    /** Renders every sentence into the archiving scratch folder as the course audio, with its
+        waveform file; archiving puts both in place once the rest has worked too. */
+    bool renderCourseAudio();
+    /** Renders the course's mobile file, replacing the old one only when the new one is whole. */
+    bool renderMobileAudio();
+    /** Renders every sentence once, without pauses, at the player's gain, into the file. */
+    bool renderWholeCourseTo(const juce::File& target);
 
     /** Repaints the waveform strip after the mixer's volume changed. */
     void updateThumbsWhenVolumeChanged();
@@ -118,6 +132,10 @@ public:
     MixerAndLoopPanel* getMixerAndLoopPanel() const { return mixerPanel.get(); }
     /** Hides the mixer and loop panel when it is shown, else shows it with the keyboard focus. */
     void showOrHideMixerAndLoopSetup();
+    /** Made at the first "Preferences" request, deleted when the workspace is cleared. */
+    SystemSetupModule* getSystemSetupModule() const { return systemSetup.get(); }
+    /** Made at its first show, deleted when the workspace is cleared; null in between. */
+    NoteEditor* getNoteEditor() const { return noteEditor.get(); }
 
     void setCourseTitle(const juce::String& title);
     void setCourseNotes(const juce::String& notes);
@@ -139,12 +157,26 @@ private:
     void changeListenerCallback(juce::ChangeBroadcaster* source) override;
 
     void countDueSentencesLeftInWorkingSet();
+
+    // Archiving (CourseControllerArchive.cpp).
+    /** The refusals and the question before a course is archived; true to go on. */
+    bool canBeArchived();
+    /** Puts the rendered audio in place, converts and packs the course; true once it is in the
+        library and the workspace is cleared. */
+    bool archiveRenderedCourse();
+    /** Brings back the learning course's own files and opens it again. */
+    void restoreLearningCourse();
     void cueSelectedSentence();
     void setStatus(int type, const juce::String& text);
     void showCourseStatus();
     void zoomStripToFillView();
     void stopUsageTiming();
     void createMixerAndLoopPanel();
+    void createSystemSetupModule();
+    /** Puts a tool window on the desktop: its own window with a title bar and a close button,
+        opaque, centred on the screen, always on top; not shown yet. */
+    static void addToolWindowToDesktop(juce::Component& window);
+    void askToSaveNotes();
 
     // Playback following, loops and moves (CourseControllerPlayback.cpp).
     enum PlaybackTimer
@@ -180,6 +212,9 @@ private:
 
     // Sentence audio is heard through its device callback, so it lives while a course is open.
     std::unique_ptr<MixerAndLoopPanel> mixerPanel;
+    // The preferences window: made on demand, hidden when closed, listened to while shown.
+    std::unique_ptr<SystemSetupModule> systemSetup;
+    std::unique_ptr<NoteEditor> noteEditor;
 
     juce::Array<juce::File> dueCourses;
     int dueSentences = 0;

@@ -1,12 +1,256 @@
 #include "workspace/CourseController.h"
 
+#include "dialogs/NoteEditor.h"
 #include "engine/CourseModel.h"
 #include "engine/DocumentManager.h"
+#include "engine/ExAudioFileReader.h"
+#include "engine/SafeArchive.h"
 #include "engine/SystemModel.h"
+#include "engine/audio/AudioRender.h"
 #include "workspace/Main.h"
+#include "workspace/containers/PagesContainer.h"
 
-// TODO(archiving): render the course audio and its mobile file, turn the course into a review
-// course, pack it into the library and clear the workspace; close a review day.
-void CourseController::newCourseAddToLibrary() {}
-void CourseController::currentCourseReviewFinished() {}
-void CourseController::renderMobileAudio() {}
+#include <BinaryData.h>
+
+namespace
+{
+const juce::String lineBreak("\r\n");
+// A retelling this short was started and stopped without a word in it.
+const juce::int64 shortestRetelling = 5;
+
+void showInfo(const juce::String& title, const juce::String& message)
+{
+    juce::AlertWindow::showMessageBox(juce::MessageBoxIconType::InfoIcon, title, message);
+}
+
+juce::String workingSetStem()
+{
+    return DocumentManager::getCourseFile(DocumentManager::waveformFile).getFileNameWithoutExtension();
+}
+
+/** Where archiving renders the course audio and its waveform file, and keeps the learning
+    course's own text and waveform file until the archive is in the library. Inside the
+    temporary folder, so that clearing the workspace clears it too, but a folder, so that nothing
+    that looks for the working set's files meets it. */
+juce::File archivingFolder()
+{
+    return DocumentManager::TempDir().getChildFile(".archiving");
+}
+
+juce::AudioFormatReader* createTipSoundReader()
+{
+    return formatManager->createReaderFor(std::make_unique<juce::MemoryInputStream>(
+        BinaryData::tip_ogg, (size_t)BinaryData::tip_oggSize, false));
+}
+
+void deleteEmptyRetelling()
+{
+    const auto retelling = DocumentManager::getCourseFile(DocumentManager::retelling);
+    if (retelling.existsAsFile() && retelling.getSize() < shortestRetelling)
+        retelling.deleteFile();
+}
+
+bool renderWithSettings(AudioRender& job, const juce::File& target)
+{
+    return job.render(target, systemModel->audioRenderSampleRate,
+                      (unsigned int)systemModel->audioRenderChanels, systemModel->audioRenderQualityLevel);
+}
+} // namespace
+
+//==============================================================================
+bool CourseController::renderWholeCourseTo(const juce::File& target)
+{
+    AudioRender job;
+    const double noPause = 0.0;
+    for (int i = 0; i < courseModel->getNumSentences(); ++i)
+        job.addAudioSource(courseModel->getSentenceAudioReader(i), 1, noPause);
+    job.setAudioEffects(sentencePlayer->gain);
+    return renderWithSettings(job, target);
+}
+
+bool CourseController::renderCourseAudio()
+{
+    const auto stem = workingSetStem();
+    const auto folder = archivingFolder();
+    const auto rendered = folder.getChildFile(stem + ".ogg");
+    if (stem.isEmpty() || !renderWholeCourseTo(rendered))
+    {
+        showInfo(TRANS("Message"), TRANS("Add to library unsuccessful."));
+        return false;
+    }
+    ExAudioFileReader waveform(rendered, stem, folder);
+    return waveform.createCourseFiles(false);
+}
+
+bool CourseController::renderMobileAudio()
+{
+    const auto stem = workingSetStem();
+    if (!isCourseOpen() || stem.isEmpty())
+        return false;
+
+    AudioRender job;
+    const double noPause = 0.0;
+    for (int i = 0; i < courseModel->getNumSentences(); ++i)
+    {
+        if (courseModel->getSentenceStatus(i) == 1)
+        {
+            job.addAudioSource(courseModel->getSentenceAudioReader(i), systemModel->mobNonUnfTimes, noPause);
+            continue;
+        }
+        if (systemModel->mobUnTipSound)
+            job.addAudioSource(createTipSoundReader(), 1, noPause);
+        job.addAudioSource(courseModel->getSentenceAudioReader(i), systemModel->mobUnfTimes,
+                           systemModel->mobUnfInterval);
+    }
+    job.setAudioEffects(sentencePlayer->gain);
+
+    // The old mobile file stays until the new one is whole: a cancel or a failure keeps it.
+    const auto target = DocumentManager::MobileDir().getChildFile("M-" + stem + ".ogg");
+    const auto scratch = SafeArchive::scratchFileFor(target);
+    if (renderWithSettings(job, scratch) && scratch.replaceFileIn(target))
+        return true;
+    scratch.deleteFile();
+    showInfo(TRANS("Ah oh"), TRANS("Mobile audio file generate unsuccessful."));
+    return false;
+}
+
+//==============================================================================
+bool CourseController::canBeArchived()
+{
+    if (courseModel->getValue(-1, CourseModel::TotalNeedReview).toString().getIntValue() < 1)
+    {
+        showInfo(TRANS("Ah oh"), TRANS("There isn't any unfamiliar sentence need review,") + lineBreak +
+                                     TRANS("in this case, add to library is not necessary.") + lineBreak +
+                                     lineBreak + TRANS("If you want to review this course,") + lineBreak +
+                                     TRANS("at least keep one sentence is unfamiliar.") + lineBreak +
+                                     lineBreak +
+                                     TRANS("Double click a sentence on page or press [Ctrl + J]."));
+        return false;
+    }
+    if (!courseModel->allUnfamiliarsHaveTexts())
+    {
+        showInfo(TRANS("Ah oh"), TRANS("All unfamiliar sentences must have their text.") + lineBreak +
+                                     lineBreak + TRANS("Please complete all necessary texts first."));
+        return false;
+    }
+    return juce::AlertWindow::showOkCancelBox(
+        juce::MessageBoxIconType::InfoIcon, TRANS("Confirm"),
+        TRANS("Are you sure archive this course (add to the library)? "), {}, {}, nullptr, nullptr);
+}
+
+// Notes being edited are saved or discarded, as the learner says, before the working set goes.
+void CourseController::askToSaveNotes()
+{
+    if (noteEditor != nullptr && noteEditor->isVisible())
+    {
+        noteEditor->askSaveOrNot();
+        noteEditor->setVisible(false);
+    }
+}
+
+void CourseController::newCourseAddToLibrary()
+{
+    if (!isCourseOpen() || !courseModel->isLearning())
+        return;
+    if (isSentencePlayerPlaying())
+        stopSentencePlayer();
+    if (!canBeArchived())
+        return;
+
+    askToSaveNotes();
+
+    const auto scratch = archivingFolder();
+    scratch.deleteRecursively();
+    if (!renderCourseAudio() || !renderMobileAudio())
+    {
+        // The learning course is as it was: its own recording, text and waveform file.
+        scratch.deleteRecursively();
+        return;
+    }
+
+    if (!archiveRenderedCourse())
+        restoreLearningCourse();
+    scratch.deleteRecursively();
+}
+
+bool CourseController::archiveRenderedCourse()
+{
+    const auto stem = workingSetStem();
+    const auto scratch = archivingFolder();
+    const auto temp = DocumentManager::TempDir();
+    const auto courseText = courseModel->getCourseFile();
+
+    // The learning course's text and waveform file wait in the scratch folder until the
+    // archive is known good; the rendered audio and its waveform file take their places.
+    if (!courseText.copyFileTo(scratch.getChildFile("learning.xml")) ||
+        !temp.getChildFile(stem + ".smg").replaceFileIn(scratch.getChildFile("learning.smg")) ||
+        !scratch.getChildFile(stem + ".ogg").replaceFileIn(temp.getChildFile(stem + ".ogg")) ||
+        !scratch.getChildFile(stem + ".smg").replaceFileIn(temp.getChildFile(stem + ".smg")))
+    {
+        showInfo(TRANS("Message"), TRANS("Add to library unsuccessful."));
+        return false;
+    }
+
+    if (!courseModel->updateAndSaveTextOfNewCourse())
+        return false;
+    deleteEmptyRetelling();
+    if (!DocumentManager::packDocument())
+    {
+        showInfo(TRANS("Message"), TRANS("Unknown error: the course document write failed!"));
+        return false;
+    }
+    resetToEmpty();
+    return true;
+}
+
+void CourseController::restoreLearningCourse()
+{
+    const auto stem = workingSetStem();
+    const auto scratch = archivingFolder();
+    const auto temp = DocumentManager::TempDir();
+    const auto courseText = temp.getChildFile(stem + ".xml");
+
+    // Whatever step failed, the working set goes back to the learning course it was.
+    const auto learningText = scratch.getChildFile("learning.xml");
+    const auto learningWaveform = scratch.getChildFile("learning.smg");
+    if (learningWaveform.existsAsFile())
+    {
+        temp.getChildFile(stem + ".ogg").deleteFile();
+        learningWaveform.replaceFileIn(temp.getChildFile(stem + ".smg"));
+    }
+    if (learningText.existsAsFile())
+        learningText.replaceFileIn(courseText);
+
+    // The model stopped following its tree for the conversion; opening the course again brings
+    // back the learning course as it is on the disk, its views and its timing.
+    stopUsageTiming();
+    if (pagesContainer != nullptr)
+        pagesContainer->pagesReset();
+    loadGivenCourse(courseText);
+}
+
+//==============================================================================
+void CourseController::currentCourseReviewFinished()
+{
+    if (!isCourseOpen() || courseModel->isLearning())
+        return;
+
+    askToSaveNotes();
+
+    deleteEmptyRetelling();
+    courseModel->updateCourseAttribWhenReviewed();
+    courseModel->saveCourseTextFile();
+    systemModel->stopTiming(false);
+
+    // A failed write keeps the day's results in the working set, which the next start reopens;
+    // the course stays open, and the time spent with it counts again.
+    if (!DocumentManager::packDocument())
+    {
+        showInfo(TRANS("Message"), TRANS("Unknown error: the course document write failed!"));
+        systemModel->startTiming();
+        return;
+    }
+    resetToEmpty();
+    if (!reviewCourse())
+        showInfo(TRANS("Congratulations!"), TRANS("All courses review completed today."));
+}

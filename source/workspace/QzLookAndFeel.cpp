@@ -55,6 +55,9 @@ void drawFileIcon(juce::LookAndFeel& lookAndFeel, Graphics& g, int height, juce:
 
 QzLookAndFeel::QzLookAndFeel()
 {
+    // Before any text is drawn: the faces in font collections (most Chinese fonts) become
+    // faces like any other, which the page fonts can name.
+    FontSubstitution::addFacesTheFrameworkSkips();
     // Fonts made without a face name (labels, the status bar) take the application face too.
     setDefaultSansSerifTypefaceName(appFontName);
 }
@@ -187,7 +190,10 @@ juce::Typeface::Ptr QzLookAndFeel::getTypefaceForFont(const Font& font)
     if (face == Font::getDefaultSansSerifFontName())
         face = appFontName;
 
-    if (face == appFontName || face == shortcutFontName)
+    // The framework resolves its other placeholder names itself. Any real face it doesn't have
+    // (the application's faces, a page font chosen on another machine) it would draw as nothing
+    // at all, so that gets the stand-in with Chinese glyphs.
+    if (face != Font::getDefaultSerifFontName() && face != Font::getDefaultMonospacedFontName())
         if (auto substitute = FontSubstitution::substituteFor(face))
             return substitute;
 

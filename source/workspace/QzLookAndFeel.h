@@ -5,7 +5,8 @@
 /** The application-wide look and feel: the framework's V3 look with one application font for
     buttons, alert windows, menus and tooltips, menu shortcuts in a face that has their glyphs,
     and file-browser rows with larger text. It sets no colours of its own. It also serves
-    typefaces for the requested faces that this machine lacks. */
+    typefaces for the requested faces that this machine lacks, and makes the faces of font
+    collections known to the framework when the first one is made. */
 class QzLookAndFeel : public juce::LookAndFeel_V3
 {
 public:

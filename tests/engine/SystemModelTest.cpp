@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 using juce::String;
 
 namespace
@@ -104,22 +106,50 @@ void storeInFile(std::initializer_list<std::pair<const char*, const char*>> valu
     ASSERT_TRUE(file->saveIfNeeded());
 }
 
-/** A text of the setting's type that differs from its default and from every other setting's,
-    so that a key read into or written from the wrong member shows. */
+/** Numbers that the settings allow, each different from its default and from the others. */
+const std::map<String, const char*> allowedNumbers{
+    {"Language", "3"},
+    {"IntervalSequence", "4"},
+    {"MaxIntervalDays", "233"},
+    {"TransFirst", "2"},
+    {"FbLoopTimes", "17"},
+    {"FbAfterPlay", "1"},
+    {"DictateInterval", "2.25"},
+    {"PageWidth", "1230"},
+    {"PageHeight", "2470"},
+    {"PageNumberPlace", "3"},
+    {"ForeignFontStyle", "5"},
+    {"NativeFontStyle", "6"},
+    {"AtLeastUnreview", "41"},
+    {"AtMostWhenReviewWrong", "7"},
+    {"KeepPreviousMobileDir", "19"},
+    {"AutoSplitIntervalMinLength", "1.25"},
+    {"AutoSplitSentenceMinLength", "9.5"},
+    {"AutoSplitIntervalMinLevel", "-27.5"},
+    {"AudioRenderSampleRate", "22050.0"},
+    {"AudioRenderChanels", "2"},
+    {"AudioRenderQualityLevel", "8"},
+    {"MobNonUnfTimes", "13"},
+    {"MobUnfTimes", "29"},
+    {"MobUnfInterval", "2.75"},
+};
+
+/** A text of the setting's type that differs from its default and, as far as the allowed values
+    let it, from every other setting's, so that a key read into or written from the wrong member
+    shows. */
 String distinctText(const StoredDefault& setting, int index)
 {
     switch (setting.kind)
     {
     case Kind::integer:
-        return String(100 + index);
+    case Kind::decimal:
+        return allowedNumbers.at(setting.key);
     case Kind::flag:
         return String(setting.text) == "1" ? "0" : "1";
-    case Kind::decimal:
-        return String(-0.25 - index);
     case Kind::colour:
         return juce::Colour(static_cast<juce::uint32>(0x80102000 + index)).toString();
     case Kind::font:
-        return "Serif; " + String(30 + index) + ".5 Bold";
+        return "Serif; " + String(20 + index % 15) + ".5 Bold";
     }
     return {};
 }
@@ -237,12 +267,12 @@ TEST_F(SystemModelTest, EverySettingSurvivesTheFileUnderItsOwnKey)
     }
     {
         SystemModel model(lookAndFeel);
-        EXPECT_EQ(model.language, 100);
-        EXPECT_EQ(model.pageWidth, 136);
+        EXPECT_EQ(model.language, 3);
+        EXPECT_EQ(model.pageWidth, 1230);
         EXPECT_TRUE(model.pagesHorArrange);
         EXPECT_EQ(model.fbPlayerBgColour, juce::Colour(0x80102010u));
-        EXPECT_EQ(model.autoSplitIntervalMinLevel, -50.25f);
-        EXPECT_EQ(model.foreignFont, juce::Font("Serif", "Bold", 70.5f));
+        EXPECT_EQ(model.autoSplitIntervalMinLevel, -27.5f);
+        EXPECT_EQ(model.foreignFont, juce::Font("Serif", "Bold", 30.5f));
         // Writing back what was read must give the same texts.
         model.getProperties().clear();
         model.updateSystemAttrib();
@@ -289,7 +319,7 @@ TEST_F(SystemModelTest, StoredTextsReadOnlyAsTheirParseGives)
     EXPECT_FALSE(model.fbAutoPlay);
     EXPECT_FALSE(model.transWhenReview);
     EXPECT_FALSE(model.pagesHorArrange) << "only the stored key PageHorArrange counts";
-    EXPECT_EQ(model.pageWidth, 0);
+    EXPECT_EQ(model.pageWidth, 300) << "what the parse gives (0), brought into the page widths allowed";
     EXPECT_EQ(model.areaBgColour, juce::Colour::fromString("not a colour"));
 
     model.updateSystemAttrib();
@@ -394,7 +424,7 @@ TEST_F(SystemModelTest, DamagedSettingsFilesFallBackToDefaultsAndAreWrittenAfres
              f.replaceWithText(
                  "<?xml version=\"1.0\"?><PROPERTIES><VALUE name=\"PageWidth\" val=\"5\"/></PROPERTIES>");
          },
-         {5}}, // the framework still reads its own plain form
+         {300}}, // the framework still reads its own plain form; 5 px is brought to the narrowest page
         {"random bytes",
          [](const juce::File& f)
          {
@@ -423,4 +453,56 @@ TEST_F(SystemModelTest, DamagedSettingsFilesFallBackToDefaultsAndAreWrittenAfres
         EXPECT_EQ(reread.pageHeight, 550) << damage.name;
         EXPECT_TRUE(openSettingsFile()->containsKey("PageHorArrange")) << damage.name;
     }
+}
+
+TEST_F(SystemModelTest, HandEditedNumbersAreBroughtIntoTheValuesAllowed)
+{
+    struct Case
+    {
+        const char* key;
+        const char* text;
+        std::function<bool(const SystemModel&)> holds;
+    };
+    const Case cases[] = {
+        {"PageWidth", "0", [](auto& m) { return m.pageWidth == 300; }},
+        {"PageHeight", "99999", [](auto& m) { return m.pageHeight == 3000; }},
+        {"FbLoopTimes", "99999999999999", [](auto& m) { return m.fbLoopTimes == 50; }},
+        {"MobUnfTimes", "-2147483649", [](auto& m) { return m.mobUnfTimes == 1; }},
+        {"Language", "0", [](auto& m) { return m.language == 1; }},
+        {"IntervalSequence", "8", [](auto& m) { return m.intervalSequence == 7; }},
+        {"MaxIntervalDays", "100", [](auto& m) { return m.maxIntervalDays == 89; }},
+        {"MaxIntervalDays", "-4", [](auto& m) { return m.maxIntervalDays == 3; }},
+        {"PageNumberPlace", "-1", [](auto& m) { return m.pageNumberPlace == 0; }},
+        {"ForeignFontStyle", "8", [](auto& m) { return m.foreignFontStyle == 7; }},
+        {"AtLeastUnreview", "0", [](auto& m) { return m.atLeastUnreview == 1; }},
+        {"AtMostWhenReviewWrong", "0", [](auto& m) { return m.atMostWhenReviewWrong == 1; }},
+        {"KeepPreviousMobileDir", "-3", [](auto& m) { return m.keepPreviousMobileDir == 0; }},
+        {"AudioRenderChanels", "0", [](auto& m) { return m.audioRenderChanels == 1; }},
+        {"AudioRenderQualityLevel", "10", [](auto& m) { return m.audioRenderQualityLevel == 9; }},
+        {"AudioRenderSampleRate", "0", [](auto& m) { return m.audioRenderSampleRate == 11025.0; }},
+        {"AudioRenderSampleRate", "44000.5", [](auto& m) { return m.audioRenderSampleRate == 44100.0; }},
+        {"AudioRenderSampleRate", "nan", [](auto& m) { return m.audioRenderSampleRate == 44100.0; }},
+        {"DictateInterval", "-1", [](auto& m) { return m.dictateInterval == 0.0; }},
+        {"DictateInterval", "1e308", [](auto& m) { return m.dictateInterval == 5.0; }},
+        {"AutoSplitIntervalMinLength", "0", [](auto& m) { return m.autoSplitIntervalMinLength == 0.2; }},
+        {"AutoSplitSentenceMinLength", "nan", [](auto& m) { return m.autoSplitSentenceMinLength == 2.0; }},
+        {"AutoSplitIntervalMinLevel", "0", [](auto& m) { return m.autoSplitIntervalMinLevel == -20.0f; }},
+        {"MobUnfInterval", "-0.5", [](auto& m) { return m.mobUnfInterval == 0.0; }},
+        {"ForeignFont", "Serif; 500.0 Bold", [](auto& m) { return m.foreignFont.getHeight() == 35.0f; }},
+        {"NativeFont", "Serif; 1.0", [](auto& m) { return m.nativeFont.getHeight() == 20.0f; }},
+        {"NativeFont", "Serif; 0", [](auto& m) { return m.nativeFont.getHeight() == 20.0f; }},
+    };
+    for (auto& c : cases)
+    {
+        storeInFile({{c.key, c.text}});
+        SystemModel model(lookAndFeel);
+        EXPECT_TRUE(c.holds(model)) << c.key << " = " << c.text;
+
+        // The file keeps what it holds until the settings are next stored.
+        EXPECT_EQ(model.getProperties().getValue(c.key), c.text);
+        const auto range = SystemModel::getAllowedRange(c.key);
+        EXPECT_FALSE(range.isEmpty()) << c.key;
+    }
+    EXPECT_TRUE(SystemModel::getAllowedRange("AreaBgColour").isEmpty());
+    EXPECT_TRUE(SystemModel::getAllowedRange("FbAutoPlay").isEmpty());
 }

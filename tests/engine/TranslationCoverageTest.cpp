@@ -1,8 +1,9 @@
 // Every text that the code passes to the translation lookup must have an entry in both embedded
 // translations.
 //
-// The scanner reads every .h and .cpp file under the source folder and takes each call of TRANS or
-// translate (a whole word followed by "(") whose argument begins with a string literal. Adjacent
+// The scanner reads every .h and .cpp file under the source folder and takes each call of TRANS,
+// translate or NEEDS_TRANS (the mark for a text that a table holds and the code translates when it
+// shows it; a whole word followed by "(") whose argument begins with a string literal. Adjacent
 // literals are joined as the compiler joins them, also across lines, and the usual escapes
 // (\" \\ \n \r \t \') are resolved, so the key is the text the program looks up at run time. A call
 // whose argument is not a literal (a variable, a function's result) cannot be checked here and is
@@ -86,7 +87,7 @@ String keyOfCall(const String& text, int index)
 void collectKeys(const juce::File& file, KeyUses& uses)
 {
     const auto text = file.loadFileAsString();
-    for (auto* name : {"TRANS", "translate"})
+    for (auto* name : {"TRANS", "translate", "NEEDS_TRANS"})
     {
         for (int at = text.indexOf(name); at >= 0; at = text.indexOf(at + 1, name))
         {
@@ -147,8 +148,9 @@ std::vector<Language> languages()
 TEST(TranslationCoverageTest, TheScannerFindsTheTextsItMustCheck)
 {
     const auto uses = keysUsedInSource();
-    // Known texts of the application and the time scale, one of them with blanks around it.
-    for (auto* key : {"Ah oh", "This program has been running.", " hours ", " seconds"})
+    // Known texts of the application and the time scale, one of them with blanks around it, and
+    // one of the preferences' table, marked for translation.
+    for (auto* key : {"Ah oh", "This program has been running.", " hours ", " seconds", "Interface language"})
         EXPECT_EQ(uses.count(key), 1u) << "the scanner missed \"" << key << "\"";
 }
 

@@ -295,13 +295,22 @@ std::map<int, std::vector<ExpectedWindow>> expectedWindows(State state)
                            {TRANS("Sorry, can't split this sentence"), TRANS("OK")}};
         windows[0x2002] = {{TRANS("It's too short to split it."), TRANS("OK")}};
         windows[0x2008] = {{TRANS("Origin text"), TRANS("Close")}};
+        windows[0x2005] = {{TRANS("Interpret and contrast audition"), ""}};
     }
     if (state == State::reviewing)
     {
         windows[0x2004] = {{TRANS("Can't remove unfamiliar sentence!"), TRANS("OK")}};
         windows[0x2007] = {{TRANS("Sentence info"), TRANS("OK")}};
-        windows[0x2033] = {{TRANS("Confirm"), TRANS("Cancel")}};
+        // "Archive the course" closes the review day: the course goes back into the library and,
+        // with no other course due, the day is done. Nothing is left open to rebuild after it.
+        windows[0x2032] = {{TRANS("Congratulations!"), TRANS("OK")}};
     }
+    // The mark command before it made a sentence of the learning course unfamiliar, which is
+    // enough to be asked; a course without sentences has nothing to archive.
+    if (state == State::learning)
+        windows[0x2032] = {{TRANS("Confirm"), TRANS("Cancel")}};
+    if (state == State::emptyCourse)
+        windows[0x2032] = {{TRANS("Ah oh"), TRANS("OK")}};
     return windows;
 }
 

@@ -1,0 +1,500 @@
+// A course's road through the library in the whole workspace: archiving a learned course with its
+// refusals, its course audio and its mobile file; faults on the way that must leave the learning
+// course as it was; rebuilding the mobile file; and review days closed one course after another.
+#include "workspace/CourseController.h"
+
+#include "engine/Clock.h"
+#include "engine/CourseModel.h"
+#include "engine/DocumentManager.h"
+#include "engine/SafeArchive.h"
+#include "engine/SystemModel.h"
+#include "engine/audio/AudioDataPlayer.h"
+#include "workspace/CommandCenter.h"
+#include "workspace/Main.h"
+#include "workspace/MainComponent.h"
+#include "workspace/MainWindow.h"
+
+#include "harness/CourseWorkingSet.h"
+#include "harness/FileFaults.h"
+#include "harness/ModalAnswerer.h"
+#include "harness/OpenCourse.h"
+#include "harness/OpenWorkspace.h"
+
+#include <gtest/gtest.h>
+
+using juce::File;
+using juce::String;
+
+namespace
+{
+const int rate = 44100;
+// Four sentences of a second and a half fill the six seconds of the recording.
+const int sentenceSamples = 66150;
+// The tip sound lasts one second.
+const int tipSamples = rate;
+
+/** The day the courses are learnt; archiving schedules them two days later. */
+juce::Time learningDay(int hour = 15)
+{
+    return juce::Time(2017, 3, 2, hour, 30, 7, 0, true);
+}
+
+/** A learning course left in the temporary folder, which the workspace reopens at its start:
+    four sentences, of which the given ones are unfamiliar; the unfamiliar ones have texts unless
+    told otherwise. */
+void leaveLearningCourse(std::initializer_list<int> unfamiliar, bool withTexts = true)
+{
+    CourseWorkingSet set(6.0, rate);
+    ASSERT_TRUE(set.wasCreated());
+    auto sentences =
+        OpenCourse::contiguous({sentenceSamples, sentenceSamples, sentenceSamples, sentenceSamples});
+    for (int i : unfamiliar)
+    {
+        sentences[(size_t)i].unfamiliar = true;
+        sentences[(size_t)i].foreign = withTexts ? "Sentence " + String(i) : String();
+    }
+    ASSERT_TRUE(set.writeSentences(sentences));
+}
+
+/** The entries a course archive of that stem holds, sorted as entriesOf sorts them. */
+juce::StringArray archivedSet(const String& stem, bool withRetelling)
+{
+    juce::StringArray names;
+    for (const auto* suffix : {".ogg", ".smg", ".xml", "-retell.ogg"})
+        if (withRetelling || String(suffix) != "-retell.ogg")
+            names.add(stem + suffix);
+    names.sort(false);
+    return names;
+}
+
+juce::StringArray entriesOf(const File& archive)
+{
+    juce::StringArray names;
+    juce::ZipFile zip(archive);
+    for (int i = 0; i < zip.getNumEntries(); ++i)
+        names.add(zip.getEntry(i)->filename);
+    names.sort(false);
+    return names;
+}
+
+std::unique_ptr<juce::XmlElement> archivedCourseText(const File& archive)
+{
+    juce::ZipFile zip(archive);
+    std::unique_ptr<juce::InputStream> stream(
+        zip.createStreamForEntry(zip.getIndexOfFileName(archive.getFileNameWithoutExtension() + ".xml")));
+    return stream == nullptr ? nullptr : juce::parseXML(stream->readEntireStreamAsString());
+}
+
+juce::int64 samplesIn(const File& oggFile)
+{
+    std::unique_ptr<juce::AudioFormatReader> reader(formatManager->createReaderFor(oggFile));
+    return reader == nullptr ? -1 : reader->lengthInSamples;
+}
+
+juce::MemoryBlock contentOf(const File& file)
+{
+    juce::MemoryBlock block;
+    file.loadFileAsData(block);
+    return block;
+}
+
+File mobileFileOf(const String& stem)
+{
+    return DocumentManager::MobileDir().getChildFile("M-" + stem + ".ogg");
+}
+
+/** Archives the open course as the learner does: OK to the question, then the three jobs run
+    (the course audio, its waveform file and the mobile file). */
+void archiveAsTheLearnerDoes(CourseController& controller, ModalAnswerer& answerer)
+{
+    answerer.press(TRANS("OK"));
+    for (int i = 0; i < 3; ++i)
+        answerer.letProgressRun();
+    controller.newCourseAddToLibrary();
+}
+
+/** What the working set holds, file by file, to tell whether a step changed it. */
+std::map<String, juce::MemoryBlock> workingSetContents()
+{
+    std::map<String, juce::MemoryBlock> contents;
+    for (const auto& file : DocumentManager::TempDir().findChildFiles(File::findFiles, false, "*"))
+        contents[file.getFileName()] = contentOf(file);
+    return contents;
+}
+
+class ArchiveTest : public testing::Test
+{
+protected:
+    ArchiveTest() { Clock::setFixedTime(learningDay()); }
+
+    /** The workspace, started with what the function leaves for it. */
+    std::unique_ptr<OpenWorkspace> start(const std::function<void()>& beforeStart)
+    {
+        return std::make_unique<OpenWorkspace>(
+            [&]
+            {
+                systemModel->atLeastUnreview = 1;
+                beforeStart();
+            });
+    }
+
+    /** Learns and archives a course made at that hour of the learning day; its stem. */
+    String learnAndArchive(int hour)
+    {
+        Clock::setFixedTime(learningDay(hour));
+        auto workspace = start([] { leaveLearningCourse({1, 3}); });
+        const auto stem =
+            DocumentManager::getCourseFile(DocumentManager::waveformFile).getFileNameWithoutExtension();
+        ModalAnswerer answerer;
+        archiveAsTheLearnerDoes(workspace->controller(), answerer);
+        answerer.expectDone();
+        EXPECT_TRUE(DocumentManager::CourseDir().getChildFile(stem + ".mqz").existsAsFile());
+        return stem;
+    }
+};
+} // namespace
+
+TEST_F(ArchiveTest, ACourseWithoutUnfamiliarSentencesOrTheLearnersYesStaysAsItIs)
+{
+    // The texts' keys, translated once the workspace has installed the language; an empty key
+    // is an empty line.
+    const struct
+    {
+        const char* what;
+        std::initializer_list<int> unfamiliar;
+        bool withTexts;
+        const char* title;
+        juce::StringArray lines;
+        const char* answer;
+    } cases[] = {
+        {"no unfamiliar sentence",
+         {},
+         true,
+         "Ah oh",
+         {"There isn't any unfamiliar sentence need review,",
+          "in this case, add to library is not necessary.", "", "If you want to review this course,",
+          "at least keep one sentence is unfamiliar.", "",
+          "Double click a sentence on page or press [Ctrl + J]."},
+         "OK"},
+        {"an unfamiliar sentence without its text",
+         {2},
+         false,
+         "Ah oh",
+         {"All unfamiliar sentences must have their text.", "", "Please complete all necessary texts first."},
+         "OK"},
+        {"the learner's Cancel",
+         {2},
+         true,
+         "Confirm",
+         {"Are you sure archive this course (add to the library)? "},
+         "Cancel"},
+    };
+    for (const auto& c : cases)
+    {
+        auto workspace = start([&] { leaveLearningCourse(c.unfamiliar, c.withTexts); });
+        const auto before = workingSetContents();
+        juce::StringArray message;
+        for (const auto& line : c.lines)
+            message.add(line.isEmpty() ? String() : TRANS(line));
+        {
+            ModalAnswerer answerer;
+            answerer.press(TRANS(c.answer));
+            workspace->controller().newCourseAddToLibrary();
+            answerer.expectDone();
+            ASSERT_EQ(answerer.seen().size(), 1u) << c.what;
+            EXPECT_EQ(answerer.seen()[0].title, TRANS(c.title)) << c.what;
+            EXPECT_EQ(answerer.seen()[0].message, message.joinIntoString("\r\n")) << c.what;
+            EXPECT_EQ(answerer.seen()[0].icon, juce::MessageBoxIconType::InfoIcon) << c.what;
+        }
+        EXPECT_TRUE(workspace->controller().isCourseOpen()) << c.what;
+        EXPECT_TRUE(workspace->model().isLearning()) << c.what;
+        EXPECT_EQ(workingSetContents(), before) << c.what;
+        EXPECT_FALSE(DocumentManager::CourseDir().exists()) << c.what;
+        EXPECT_FALSE(DocumentManager::MobileDir().exists()) << c.what;
+        workspace.reset();
+        DocumentManager::TempDir().deleteRecursively();
+    }
+}
+
+TEST_F(ArchiveTest, TheArchiveHoldsTheReviewCourseWithItsRenderedAudioAndTheMobileFileRepeatsTheUnfamiliar)
+{
+    // A retelling of four bytes holds nothing and is left out; one of five goes with the course.
+    for (const int retellingBytes : {4, 5})
+    {
+        String stem;
+        auto workspace = start(
+            [&]
+            {
+                leaveLearningCourse({1, 3});
+                stem = DocumentManager::getCourseFile(DocumentManager::waveformFile)
+                           .getFileNameWithoutExtension();
+                ASSERT_TRUE(DocumentManager::TempDir()
+                                .getChildFile(stem + "-retell.ogg")
+                                .replaceWithText(String("12345").substring(0, retellingBytes)));
+            });
+        ModalAnswerer answerer;
+        archiveAsTheLearnerDoes(workspace->controller(), answerer);
+        answerer.expectDone();
+
+        const auto archive = DocumentManager::CourseDir().getChildFile(stem + ".mqz");
+        EXPECT_EQ(entriesOf(archive), archivedSet(stem, retellingBytes == 5)) << retellingBytes;
+
+        const auto course = archivedCourseText(archive);
+        ASSERT_NE(course, nullptr);
+        EXPECT_EQ(course->getIntAttribute(CourseModel::NowStatus), 1);
+        EXPECT_EQ(course->getStringAttribute(CourseModel::NextReviewDate), "4 Apr 2017");
+        EXPECT_EQ(course->getIntAttribute(CourseModel::CourseLength), 4 * sentenceSamples - 1);
+
+        // Familiar sentences once; each unfamiliar one after the tip, three times, each time
+        // followed by 0.9 of its length in silence.
+        const int unfamiliarSamples = tipSamples + 3 * (sentenceSamples + (int)(0.9 * sentenceSamples));
+        EXPECT_EQ(samplesIn(mobileFileOf(stem)), 2 * sentenceSamples + 2 * unfamiliarSamples);
+
+        EXPECT_FALSE(workspace->controller().isCourseOpen());
+        EXPECT_FALSE(DocumentManager::TempDir().exists());
+        EXPECT_EQ(workspace->window().getName(), "qZ");
+        workspace.reset();
+
+        // The archive opens again as a review course on its rendered audio.
+        Clock::setFixedTime(learningDay() + juce::RelativeTime::days(2));
+        auto review = start([] {});
+        ASSERT_TRUE(review->controller().isCourseOpen()) << retellingBytes;
+        EXPECT_FALSE(review->model().isLearning());
+        EXPECT_EQ(review->model().getReader()->lengthInSamples, 4 * sentenceSamples);
+        review.reset();
+        DocumentManager::TempDir().deleteRecursively();
+        DocumentManager::CourseDir().deleteRecursively();
+        Clock::setFixedTime(learningDay());
+    }
+}
+
+TEST_F(ArchiveTest, WithoutTheTipSoundTheMobileFileHoldsOnlySentencesAndPauses)
+{
+    String stem;
+    auto workspace = start(
+        [&]
+        {
+            leaveLearningCourse({0});
+            stem =
+                DocumentManager::getCourseFile(DocumentManager::waveformFile).getFileNameWithoutExtension();
+            systemModel->mobUnTipSound = false;
+            systemModel->mobUnfTimes = 2;
+            systemModel->mobUnfInterval = 0.5;
+        });
+    ModalAnswerer answerer;
+    archiveAsTheLearnerDoes(workspace->controller(), answerer);
+    answerer.expectDone();
+    EXPECT_EQ(samplesIn(mobileFileOf(stem)),
+              3 * sentenceSamples + 2 * (sentenceSamples + (int)(0.5 * sentenceSamples)));
+}
+
+TEST_F(ArchiveTest, AFailedArchiveLeavesTheLearningCourseAsItWas)
+{
+    struct Case
+    {
+        const char* what;
+        bool readOnlyLibrary;
+        const char* message;
+    };
+    // The course audio of six seconds of a tone takes some 15 kB, its mobile file some 40 kB.
+    const Case cases[] = {
+        {"a read-only library", true, "Unknown error: the course document write failed!"},
+        {"a full disk while the mobile file is rendered", false, "Mobile audio file generate unsuccessful."},
+    };
+    for (const auto& c : cases)
+    {
+        auto workspace = start([] { leaveLearningCourse({1, 3}); });
+        const auto before = workingSetContents();
+        const auto stem =
+            DocumentManager::getCourseFile(DocumentManager::waveformFile).getFileNameWithoutExtension();
+        {
+            std::unique_ptr<ReadOnlyFolder> readOnly;
+            std::unique_ptr<FileSizeLimit> full;
+            if (c.readOnlyLibrary)
+            {
+                readOnly = std::make_unique<ReadOnlyFolder>(DocumentManager::CourseDir());
+                if (!readOnly->holds())
+                    GTEST_SKIP() << "this file system can't make a folder read-only";
+            }
+            else
+            {
+                full = std::make_unique<FileSizeLimit>(25000);
+            }
+
+            ModalAnswerer answerer;
+            answerer.press(TRANS("OK"));
+            for (int i = 0; i < 3; ++i)
+                answerer.letProgressRun();
+            answerer.press(TRANS("OK"));
+            workspace->controller().newCourseAddToLibrary();
+            answerer.expectDone();
+            ASSERT_FALSE(answerer.seen().empty()) << c.what;
+            EXPECT_EQ(answerer.seen().back().message, TRANS(c.message)) << c.what;
+        }
+
+        auto& model = workspace->model();
+        EXPECT_TRUE(workspace->controller().isCourseOpen()) << c.what;
+        EXPECT_TRUE(model.isLearning()) << c.what;
+        EXPECT_EQ(workingSetContents(), before) << c.what;
+        EXPECT_EQ(model.getNumSentences(), 4) << c.what;
+        EXPECT_EQ((int)model.getValue(3, CourseModel::StartSamples), 3 * sentenceSamples) << c.what;
+        EXPECT_FALSE(DocumentManager::CourseDir().getChildFile(stem + ".mqz").exists()) << c.what;
+        // No scratch file is left: only a mobile file that was made whole before the pack failed.
+        EXPECT_FALSE(DocumentManager::TempDir().getChildFile(".archiving").exists()) << c.what;
+        EXPECT_EQ(DocumentManager::MobileDir().getNumberOfChildFiles(File::findFiles),
+                  c.readOnlyLibrary ? 1 : 0)
+            << c.what;
+
+        // The course is followed and saved as before.
+        workspace->controller().setCourseTitle("Still learning");
+        EXPECT_TRUE(OpenCourse::pumpUntil(
+            [&]
+            {
+                const auto text = juce::parseXML(DocumentManager::getCourseFile(DocumentManager::courseText));
+                return text != nullptr &&
+                       text->getStringAttribute(CourseModel::CourseName) == "Still learning";
+            }))
+            << c.what;
+        workspace.reset();
+        DocumentManager::TempDir().deleteRecursively();
+        DocumentManager::MobileDir().deleteRecursively();
+    }
+}
+
+TEST_F(ArchiveTest, RebuildingTheMobileFileReplacesItOnlyWhenTheNewOneIsWhole)
+{
+    const auto stem = learnAndArchive(15);
+    const auto first = contentOf(mobileFileOf(stem));
+    Clock::setFixedTime(learningDay() + juce::RelativeTime::days(2));
+    auto workspace = start([] {});
+    ASSERT_TRUE(workspace->controller().isCourseOpen());
+
+    // Long enough that the learner's Cancel comes while it is rendered.
+    systemModel->mobNonUnfTimes = 20;
+    systemModel->mobUnfTimes = 30;
+    {
+        ModalAnswerer answerer;
+        answerer.press(TRANS("OK"));
+        answerer.cancelProgressAfter(0);
+        answerer.press(TRANS("OK"));
+        commandManager->invokeDirectly(CommandCenter::rebuildMobileAudio, false);
+        answerer.expectDone();
+        ASSERT_EQ(answerer.seen().size(), 3u);
+        EXPECT_EQ(answerer.seen()[0].message,
+                  TRANS("Are you sure you want to rebuild the mobile audio file of this course?") +
+                      "\r\n\r\n" + TRANS("This action can't undo and the old one will be replaced."));
+        EXPECT_EQ(answerer.seen()[2].message, TRANS("Mobile audio file generate unsuccessful."));
+    }
+    EXPECT_EQ(contentOf(mobileFileOf(stem)), first);
+    EXPECT_EQ(DocumentManager::MobileDir().getNumberOfChildFiles(File::findFiles), 1);
+
+    systemModel->mobNonUnfTimes = 1;
+    systemModel->mobUnfTimes = 1;
+    {
+        ModalAnswerer answerer;
+        answerer.press(TRANS("OK"));
+        answerer.letProgressRun();
+        commandManager->invokeDirectly(CommandCenter::rebuildMobileAudio, false);
+        answerer.expectDone();
+    }
+    // The two unfamiliar sentences are heard once each now: the review course's rendered audio.
+    const int unfamiliarSamples = tipSamples + sentenceSamples + (int)(0.9 * sentenceSamples);
+    EXPECT_EQ(samplesIn(mobileFileOf(stem)), 2 * sentenceSamples + 2 * unfamiliarSamples);
+}
+
+TEST_F(ArchiveTest, ClosingReviewDaysPacksEachCourseBackAndOpensTheNextUntilAllAreDone)
+{
+    juce::StringArray stems;
+    stems.add(learnAndArchive(10));
+    stems.add(learnAndArchive(11));
+    Clock::setFixedTime(learningDay() + juce::RelativeTime::days(2));
+    Clock::setFixedMillisecondCounter(1000);
+    auto workspace = start([] {});
+    auto& controller = workspace->controller();
+    ASSERT_TRUE(controller.isCourseOpen());
+    const auto firstStem =
+        DocumentManager::getCourseFile(DocumentManager::waveformFile).getFileNameWithoutExtension();
+    ASSERT_TRUE(stems.contains(firstStem));
+    const auto reviewTime = systemModel->getProperties().getIntValue("TotalReviewTime");
+
+    // A library that can't be written keeps the day's results in the working set.
+    {
+        ReadOnlyFolder readOnly(DocumentManager::CourseDir());
+        if (readOnly.holds())
+        {
+            ModalAnswerer answerer;
+            answerer.press(TRANS("OK"));
+            controller.currentCourseReviewFinished();
+            answerer.expectDone();
+            ASSERT_EQ(answerer.seen().size(), 1u);
+            EXPECT_EQ(answerer.seen()[0].message, TRANS("Unknown error: the course document write failed!"));
+            EXPECT_TRUE(controller.isCourseOpen());
+            EXPECT_EQ(
+                DocumentManager::getCourseFile(DocumentManager::waveformFile).getFileNameWithoutExtension(),
+                firstStem);
+        }
+    }
+
+    Clock::setFixedMillisecondCounter(61000);
+    {
+        ModalAnswerer none;
+        controller.currentCourseReviewFinished();
+        none.expectDone();
+    }
+    EXPECT_GE(systemModel->getProperties().getIntValue("TotalReviewTime"), reviewTime + 60);
+    ASSERT_TRUE(controller.isCourseOpen());
+    const auto secondStem =
+        DocumentManager::getCourseFile(DocumentManager::waveformFile).getFileNameWithoutExtension();
+    EXPECT_NE(secondStem, firstStem);
+    EXPECT_TRUE(stems.contains(secondStem));
+    EXPECT_EQ(entriesOf(DocumentManager::CourseDir().getChildFile(firstStem + ".mqz")),
+              archivedSet(firstStem, false));
+
+    {
+        ModalAnswerer answerer;
+        answerer.press(TRANS("OK"));
+        controller.currentCourseReviewFinished();
+        answerer.expectDone();
+        ASSERT_EQ(answerer.seen().size(), 1u);
+        EXPECT_EQ(answerer.seen()[0].title, TRANS("Congratulations!"));
+        EXPECT_EQ(answerer.seen()[0].message, TRANS("All courses review completed today."));
+    }
+    EXPECT_FALSE(controller.isCourseOpen());
+    EXPECT_FALSE(DocumentManager::TempDir().exists());
+    EXPECT_EQ(DocumentManager::CourseDir().getNumberOfChildFiles(File::findFiles), 2);
+}
+
+TEST_F(ArchiveTest, AKillWhileArchivingLeavesTheOldArchiveAndTheNextStartClearsTheScratch)
+{
+    const auto stem = learnAndArchive(15);
+    const auto archive = DocumentManager::CourseDir().getChildFile(stem + ".mqz");
+    const auto whole = contentOf(archive);
+    // Killed while the day close rewrote the archive, and while a mobile file was rendered.
+    ASSERT_TRUE(SafeArchive::scratchFileFor(archive).replaceWithData(whole.getData(), whole.getSize() / 3));
+    ASSERT_TRUE(SafeArchive::scratchFileFor(mobileFileOf(stem)).replaceWithText("half an Ogg stream"));
+
+    Clock::setFixedTime(learningDay() + juce::RelativeTime::days(2));
+    auto workspace = start([] {});
+    EXPECT_EQ(DocumentManager::CourseDir().getNumberOfChildFiles(File::findFiles), 1);
+    EXPECT_EQ(DocumentManager::MobileDir().getNumberOfChildFiles(File::findFiles), 1);
+    EXPECT_EQ(contentOf(archive), whole);
+    // The old archive is whole: it is the course opened for review.
+    ASSERT_TRUE(workspace->controller().isCourseOpen());
+    EXPECT_FALSE(workspace->model().isLearning());
+}
+
+TEST_F(ArchiveTest, TheArchiveCommandStopsTheReplayBeforeTheJobsReadTheCourseAudio)
+{
+    auto workspace = start([] { leaveLearningCourse({1}); });
+    auto& commands = *workspace->main().getCommandCenter();
+    auto& replay = commands.getReplayPlayer();
+    commands.playOrStopCurrentSentence();
+    ASSERT_TRUE(replay.transportSource.isPlaying());
+
+    ModalAnswerer answerer;
+    answerer.press(TRANS("Cancel"));
+    commandManager->invokeDirectly(CommandCenter::archiveCourse, false);
+    answerer.expectDone();
+    EXPECT_FALSE(replay.transportSource.isPlaying());
+    EXPECT_EQ(replay.transportSource.getTotalLength(), 0);
+}
