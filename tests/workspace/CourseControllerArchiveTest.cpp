@@ -3,6 +3,7 @@
 // course as it was; rebuilding the mobile file; and review days closed one course after another.
 #include "workspace/CourseController.h"
 
+#include "dialogs/NoteEditor.h"
 #include "engine/Clock.h"
 #include "engine/CourseModel.h"
 #include "engine/DocumentManager.h"
@@ -19,6 +20,7 @@
 #include "harness/ModalAnswerer.h"
 #include "harness/OpenCourse.h"
 #include "harness/OpenWorkspace.h"
+#include "harness/Widgets.h"
 
 #include <gtest/gtest.h>
 
@@ -265,6 +267,41 @@ TEST_F(ArchiveTest, TheArchiveHoldsTheReviewCourseWithItsRenderedAudioAndTheMobi
         DocumentManager::TempDir().deleteRecursively();
         DocumentManager::CourseDir().deleteRecursively();
         Clock::setFixedTime(learningDay());
+    }
+}
+
+TEST_F(ArchiveTest, NotesBeingEditedAreSavedOrDiscardedAsTheLearnerSaysBeforeTheCourseGoes)
+{
+    for (const bool save : {true, false})
+    {
+        auto workspace = start([] { leaveLearningCourse({1, 3}); });
+        const auto stem =
+            DocumentManager::getCourseFile(DocumentManager::waveformFile).getFileNameWithoutExtension();
+        auto& controller = workspace->controller();
+        controller.showOrHideNoteEditor();
+        ASSERT_NE(controller.getNoteEditor(), nullptr);
+        Widgets::byId<juce::TextEditor>(*controller.getNoteEditor(), "title").setText("Lesson 9");
+        Widgets::byId<juce::TextEditor>(*controller.getNoteEditor(), "notes").setText("New words");
+
+        // The archiving question, then the notes editor's, then the three jobs.
+        ModalAnswerer answerer;
+        answerer.press(TRANS("OK"));
+        answerer.press(TRANS(save ? "Save" : "Discard"));
+        for (int i = 0; i < 3; ++i)
+            answerer.letProgressRun();
+        controller.newCourseAddToLibrary();
+        answerer.expectDone();
+        ASSERT_GE(answerer.seen().size(), 2u);
+        EXPECT_EQ(answerer.seen()[1].message,
+                  TRANS("Notes and/or title has been changed, do you want to save?"));
+
+        const auto course = archivedCourseText(DocumentManager::CourseDir().getChildFile(stem + ".mqz"));
+        ASSERT_NE(course, nullptr) << save;
+        EXPECT_EQ(course->getStringAttribute(CourseModel::Notes), save ? "New words" : "") << save;
+        EXPECT_EQ(course->getStringAttribute(CourseModel::CourseName) == "Lesson 9", save) << save;
+        workspace.reset();
+        DocumentManager::CourseDir().deleteRecursively();
+        DocumentManager::MobileDir().deleteRecursively();
     }
 }
 

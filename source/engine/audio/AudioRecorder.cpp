@@ -2,7 +2,6 @@
 
 #include "engine/DocumentManager.h"
 #include "engine/FileReplacement.h"
-#include "engine/audio/FailureNoticingOutputStream.h"
 
 namespace
 {
@@ -81,17 +80,19 @@ bool AudioRecorder::startRecording()
     }
 
     recordingFolder().createDirectory();
-    auto file = std::make_unique<juce::FileOutputStream>(tempFile, streamBufferBytes);
-    if (!file->openedOk())
+    // The Ogg Vorbis writer ignores what its stream's writes return: the checked stream notices
+    // a full disk, also when only the last flush meets it.
+    auto stream = std::make_unique<CheckedFileOutputStream>(tempFile, streamBufferBytes);
+    if (!stream->openedOk())
     {
         cannotStart(TRANS("The recording file can't be created."));
         return false;
     }
 
-    writeFailed = false;
+    writeOutcome = stream->getOutcome();
+    closedShort = false;
     droppedSamples = 0;
     const double rate = sampleRate.load();
-    auto stream = std::make_unique<FailureNoticingOutputStream>(std::move(file), writeFailed);
     std::unique_ptr<juce::AudioFormatWriter> writer(juce::OggVorbisAudioFormat().createWriterFor(
         stream.get(), rate, 1, bitsPerSample, {}, qualityOptionIndex));
     if (writer == nullptr)
@@ -122,7 +123,11 @@ void AudioRecorder::stop()
     }
     // The device thread can't reach the writer any more: it writes out its queue and closes the
     // file, outside the lock.
+    if (threadedWriter == nullptr)
+        return;
     threadedWriter.reset();
+    // A write the disk cut short returns no error: only the closed file's length tells.
+    closedShort = !writeOutcome->wroteWholeFile();
 }
 
 void AudioRecorder::stopAndReport()
@@ -132,7 +137,7 @@ void AudioRecorder::stopAndReport()
     if (!wasRecording)
         return;
 
-    if (writeFailed)
+    if (hasWriteFailed())
     {
         tempFile.deleteFile();
         showInfo(TRANS("Ah oh"),

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/CheckedFileOutputStream.h"
+
 #include <juce_audio_devices/juce_audio_devices.h>
 #include <juce_audio_formats/juce_audio_formats.h>
 #include <juce_audio_utils/juce_audio_utils.h>
@@ -49,7 +51,10 @@ public:
     /** Samples that the device delivered but the writer could not take, in the last recording. */
     juce::int64 getDroppedSamples() const { return droppedSamples.load(); }
     /** Whether writing the last recording failed (a full disk, say). */
-    bool hasWriteFailed() const { return writeFailed.load(); }
+    bool hasWriteFailed() const
+    {
+        return closedShort || (writeOutcome != nullptr && writeOutcome->hasFailed());
+    }
 
     /** The folder of the recorders' temporary files. */
     static juce::File recordingFolder();
@@ -78,7 +83,9 @@ private:
     std::unique_ptr<juce::AudioFormatWriter::ThreadedWriter> threadedWriter;
     std::atomic<juce::AudioFormatWriter::ThreadedWriter*> activeWriter{nullptr};
     std::atomic<juce::int64> droppedSamples{0};
-    std::atomic<bool> writeFailed{false};
+    // How writing the last recording went; shared with its stream, which the writer deletes.
+    std::shared_ptr<const CheckedFileOutputStream::Outcome> writeOutcome;
+    bool closedShort = false;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR(AudioRecorder)
 };
