@@ -31,19 +31,19 @@ qz_headless_start() {
         Xvfb ":$n" -screen 0 1600x1000x24 -nolisten tcp -ardelay 60000 >/dev/null 2>&1 &
         qz_started_pids+=($!)
         export DISPLAY=":$n"
-        qz_wait_for 10 xdpyinfo || { echo "Xvfb did not start" >&2; return 1; }
+        qz_wait_for 30 xdpyinfo || { echo "Xvfb did not start" >&2; return 1; }
         echo "started Xvfb on $DISPLAY"
     fi
     if ! qz_has_window_manager; then
         openbox >/dev/null 2>&1 &
         qz_started_pids+=($!)
-        qz_wait_for 10 qz_has_window_manager || { echo "openbox did not start" >&2; return 1; }
+        qz_wait_for 30 qz_has_window_manager || { echo "openbox did not start" >&2; return 1; }
         echo "started openbox"
     fi
     if ! qz_jack_running; then
         jackd --no-realtime -d dummy -r 44100 -p 512 >/dev/null 2>&1 &
         qz_started_pids+=($!)
-        qz_wait_for 10 qz_jack_running || { echo "jackd did not start" >&2; return 1; }
+        qz_wait_for 30 qz_jack_running || { echo "jackd did not start" >&2; return 1; }
         echo "started a JACK dummy server"
     fi
     # Clients must never start a server of their own behind our back.
