@@ -16,6 +16,10 @@ const char* const scratchSuffix = ".partial";
 const juce::int64 largestEntry = 0xffffffffLL;
 // The end-of-archive record lies within its own 22 bytes plus a comment of at most 65535.
 const int endRecordSearchLength = 22 + 65535;
+// The framework reads everything from the start of the central directory to the end of the file
+// into memory; qZ's archives hold a handful of entries, so a directory that claims more than this
+// comes from a file made to exhaust memory.
+const juce::int64 largestCentralDirectory = 16 * 1024 * 1024;
 const juce::uint32 endRecordSignature = 0x06054b50;
 
 // Unix file types in the upper bits of an entry's external attributes.
@@ -110,8 +114,8 @@ CentralDirectory readCentralDirectory(const juce::File& file)
     const auto size = (juce::int64)juce::ByteOrder::littleEndianInt(bytes + end + 12);
     const auto offset = (juce::int64)juce::ByteOrder::littleEndianInt(bytes + end + 16);
     juce::MemoryBlock headers;
-    if (offset + size > tailStart + end || !in.setPosition(offset) ||
-        (juce::int64)in.readIntoMemoryBlock(headers, (ssize_t)size) != size)
+    if (offset + size > tailStart + end || in.getTotalLength() - offset > largestCentralDirectory ||
+        !in.setPosition(offset) || (juce::int64)in.readIntoMemoryBlock(headers, (ssize_t)size) != size)
         return directory;
 
     const auto* header = static_cast<const char*>(headers.getData());

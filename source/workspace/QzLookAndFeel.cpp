@@ -95,7 +95,15 @@ void QzLookAndFeel::drawFileBrowserRow(Graphics& g, int width, int height, const
                                        bool isDirectory, bool isItemSelected, int,
                                        juce::DirectoryContentsDisplayComponent& display)
 {
-    auto* displayComponent = dynamic_cast<juce::Component*>(&display);
+    drawBrowserRow(g, width, height, filename, icon, fileSizeDescription, fileTimeDescription, isDirectory,
+                   isItemSelected, dynamic_cast<juce::Component*>(&display));
+}
+
+void QzLookAndFeel::drawBrowserRow(Graphics& g, int width, int height, const String& filename,
+                                   juce::Image* icon, const String& fileSizeDescription,
+                                   const String& fileTimeDescription, bool isDirectory, bool isItemSelected,
+                                   const juce::Component* displayComponent)
+{
     const auto colourOf = [&](int colourId)
     { return displayComponent != nullptr ? displayComponent->findColour(colourId) : findColour(colourId); };
 

@@ -26,6 +26,12 @@ public:
                             const juce::String& fileSizeDescription, const juce::String& fileTimeDescription,
                             bool isDirectory, bool isItemSelected, int itemIndex,
                             juce::DirectoryContentsDisplayComponent&) override;
+    /** The same row, with the colours (the file list colour ids) taken from any component: the
+        side browser's tree is not one of the framework's file lists. */
+    void drawBrowserRow(juce::Graphics&, int width, int height, const juce::String& filename,
+                        juce::Image* icon, const juce::String& fileSizeDescription,
+                        const juce::String& fileTimeDescription, bool isDirectory, bool isItemSelected,
+                        const juce::Component* colourSource);
 
     void drawPopupMenuItem(juce::Graphics&, const juce::Rectangle<int>& area, bool isSeparator, bool isActive,
                            bool isHighlighted, bool isTicked, bool hasSubMenu, const juce::String& text,
