@@ -5,6 +5,7 @@
 
 #include "engine/SystemModel.h"
 #include "harness/AudioFixtures.h"
+#include "harness/CdImages.h"
 #include "harness/ModalAnswerer.h"
 #include "harness/OpenWorkspace.h"
 #include "harness/PlaybackProbe.h"
@@ -17,6 +18,8 @@
 #include "workspace/panels/BrowserListenComponent.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -344,4 +347,25 @@ TEST_F(BrowserPanelTest, AFileThatCanNotBePlayedIsReportedAndStopsThePlayThrough
     EXPECT_TRUE(row(1).isSelected()) << "the play-through stays on the file it could not play";
     EXPECT_FALSE(playing());
     answerer.expectDone();
+}
+
+TEST_F(BrowserPanelTest, TheDiscsOfTheAudioCdLayerAreRootsAndTheirTracksPreview)
+{
+    const auto images = makeFolder("images");
+    ASSERT_NE(CdImages::write(images, "lesson", {{1.0, 440.0}, {2.0, 880.0}}, "Lesson"), File());
+    CdImages::ScopedFolder pointedAt{images};
+    open({});
+
+    const auto& roots = panel->getRoots();
+    const auto disc = std::find_if(roots.begin(), roots.end(),
+                                   [](const FileSystemRoots::Root& r) { return r.label == "Lesson"; });
+    ASSERT_NE(disc, roots.end());
+    panel->getRootBox().setSelectedId((int)(disc - roots.begin()) + 1, juce::sendNotificationSync);
+    ASSERT_TRUE(waitForRows(root(), panel->getDirectoryList()));
+    ASSERT_EQ(rowNames(root()).joinIntoString("|"), "Track01.cda|Track02.cda");
+
+    systemModel->fbAutoPlay = false;
+    row(1).setSelected(true, true);
+    EXPECT_TRUE(player().hasAudio());
+    EXPECT_EQ(player().getLengthLabel().getText(), "0:02.00");
 }
