@@ -19,16 +19,6 @@ perl -MCompress::Zlib -e '
     open(my $f, ">", $ARGV[0]) or exit 1; binmode $f; print $f "CPRP" . compress($body);' \
     "$HOME/Documents/qz/library/system.dat" "$lessons" || qz_fail "could not write the settings file"
 
-# Sets X, Y, WIDTH and HEIGHT to where window $1 is on the screen.
-locate() {
-    local info
-    info="$(xwininfo -id "$1")"
-    X="$(awk '/Absolute upper-left X/ {print $4}' <<< "$info")"
-    Y="$(awk '/Absolute upper-left Y/ {print $4}' <<< "$info")"
-    WIDTH="$(awk '/Width/ {print $2}' <<< "$info")"
-    HEIGHT="$(awk '/Height/ {print $2}' <<< "$info")"
-}
-
 # A digest of what the screen shows in the rectangle $1 x $2 at $3, $4.
 area() {
     import -window root -crop "$1x$2+$3+$4" -depth 8 rgb:- 2>/dev/null | md5sum
@@ -47,7 +37,7 @@ wait_area_changes() {
 qz_start "$app"
 main_window="$(qz_wait_window '^qZ$' 30)" || qz_fail "the main window \"qZ\" did not appear"
 sleep 2
-locate "$main_window"
+qz_locate "$main_window"
 
 # The browser takes the right fifth of the window; its rows (22 px high) start 21 px below the top
 # and its preview strip (30 px high) ends 1 px above the bottom.

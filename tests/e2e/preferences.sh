@@ -31,17 +31,6 @@ wait_pixel() {
     return 1
 }
 
-# Sets X, Y, WIDTH and HEIGHT to where window $1 is on the screen (xdotool's own figures are
-# off by the window manager's frame).
-locate() {
-    local info
-    info="$(xwininfo -id "$1")"
-    X="$(awk '/Absolute upper-left X/ {print $4}' <<< "$info")"
-    Y="$(awk '/Absolute upper-left Y/ {print $4}' <<< "$info")"
-    WIDTH="$(awk '/Width/ {print $2}' <<< "$info")"
-    HEIGHT="$(awk '/Height/ {print $2}' <<< "$info")"
-}
-
 # The visible window of the given size, if any.
 window_sized() {
     local id
@@ -66,7 +55,7 @@ open_preferences() {
     [ -n "$id" ] || qz_fail "Ctrl+comma opened no preferences window"
     # Where the window manager has put it, once it has.
     sleep 1
-    locate "$id"
+    qz_locate "$id"
     PX=$X PY=$Y PREFS=$id
 }
 
@@ -76,7 +65,7 @@ click_in_preferences() {
 
 qz_start "$app"
 main_window="$(qz_wait_window '^qZ$' 30)" || qz_fail "the main window \"qZ\" did not appear"
-locate "$main_window"
+qz_locate "$main_window"
 # A point of the pages area, which shows its background while no course is open.
 pages_x=$((X + 200)) pages_y=$((Y + 400))
 # And one beside the pages' scroll bar, where the same background shows.
@@ -111,7 +100,7 @@ for (( i = 0; i < 50; i++ )); do
     sleep 0.1
 done
 [ -n "$callout" ] || { qz_screenshot qz-no-callout; qz_fail "the swatch opened no colour selector"; }
-locate "$callout"
+qz_locate "$callout"
 border=$(((WIDTH - 450) / 2))
 # Near the top right of the colour space: full saturation and brightness of red, its hue.
 xdotool mousemove "$((X + border + 385))" "$((Y + border + 45))" click 1
@@ -159,7 +148,7 @@ qz_click_close_button "$PREFS"
 question="$(qz_wait_titled 10 "Confirm" "确认")" || { qz_screenshot qz-no-question; qz_fail "closing with an edit asked nothing"; }
 qz_screenshot qz-preferences-question
 # Its two buttons sit side by side at the middle of its bottom edge; "Discard" is the right one.
-locate "$question"
+qz_locate "$question"
 xdotool mousemove "$((X + WIDTH / 2 + 36))" "$((Y + HEIGHT - 22))" click 1
 for (( i = 0; i < 50; i++ )); do window_sized 615x460 >/dev/null || break; sleep 0.1; done
 window_sized 615x460 >/dev/null && { qz_screenshot qz-discard-left; qz_fail "Discard left the window open"; }

@@ -179,3 +179,14 @@ qz_type_into_chooser() {
 qz_course_text() {
     ls "$HOME"/Documents/qz/library/temp/*.xml 2>/dev/null | head -n 1
 }
+
+# Sets X, Y, WIDTH and HEIGHT to where window $1 is on the screen (xdotool's own figures are
+# off by the window manager's frame).
+qz_locate() {
+    local info
+    info="$(xwininfo -id "$1")"
+    X="$(awk '/Absolute upper-left X/ {print $4}' <<< "$info")"
+    Y="$(awk '/Absolute upper-left Y/ {print $4}' <<< "$info")"
+    WIDTH="$(awk '/Width/ {print $2}' <<< "$info")"
+    HEIGHT="$(awk '/Height/ {print $2}' <<< "$info")"
+}
