@@ -224,6 +224,12 @@ TEST_F(BrowserPanelTest, TheRootsOfferTheLearnersPlacesWithLabelsAndTheBoxShowsT
         EXPECT_TRUE(texts.contains(path.getFullPathName() + "  [ " + label + " ]"))
             << texts.joinIntoString("\n");
 
+    // The box on top, the strip at the bottom with 1 px below it, the tree between them.
+    panel->setSize(330, 660);
+    EXPECT_EQ(panel->getRootBox().getBounds(), juce::Rectangle<int>(0, 0, 330, 19));
+    EXPECT_EQ(player().getBounds(), juce::Rectangle<int>(0, 629, 330, 30));
+    EXPECT_EQ(panel->getTree().getBounds(), juce::Rectangle<int>(0, 21, 330, 607));
+
     // With no saved root the first one is shown.
     EXPECT_EQ(panel->getRootBox().getSelectedId(), 1);
     EXPECT_EQ(panel->getDirectoryList().getDirectory(), home());
