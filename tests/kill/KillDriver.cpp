@@ -8,26 +8,15 @@
 
 #include "platform/DisplayCheck.h"
 
+#include "harness/XErrors.h"
+
 #include <gtest/gtest.h>
 #include <juce_gui_basics/juce_gui_basics.h>
-
-#include <dlfcn.h>
 
 #include <cstdio>
 
 namespace
 {
-/** Windows opened and closed in quick succession now and then give an X error for a window that
-    is already gone; the framework ignores them inside an application, the driver does the same. */
-void ignoreXErrors()
-{
-    using Handler = int (*)(void*, void*);
-    using SetHandler = Handler (*)(Handler);
-    if (auto* xlib = dlopen("libX11.so.6", RTLD_LAZY | RTLD_GLOBAL))
-        if (auto setHandler = reinterpret_cast<SetHandler>(dlsym(xlib, "XSetErrorHandler")))
-            setHandler([](void*, void*) { return 0; });
-}
-
 int usage()
 {
     std::fprintf(stderr,

@@ -233,7 +233,9 @@ bool writeSettings()
 //==============================================================================
 juce::StringArray KillRoads::kinds()
 {
-    // Courseware generation joins these once its road exists.
+    // COURSEWARE: generation of a courseware file joins these as "courseware" once its road is
+    // built (prepare a learning course; write: the generation; check: the file unpacks whole or
+    // is absent, and the course stays open).
     return {"new-course", "course-text", "archive", "review-day", "retelling", "settings"};
 }
 
