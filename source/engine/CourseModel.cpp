@@ -2,6 +2,7 @@
 
 #include "engine/CourseModelRules.h"
 #include "engine/DocumentManager.h"
+#include "engine/FileReplacement.h"
 #include "engine/GlobalData.h"
 #include "engine/SystemModel.h"
 #include "workspace/CourseController.h"
@@ -219,15 +220,24 @@ bool CourseModel::saveCourseTextFile() const
 {
     // The working set may have been deleted while the course was open (cleared, archived, or
     // removed by hand); writing the text would bring part of it back.
-    if (!courseFile.existsAsFile())
-        return false;
+    return courseFile.existsAsFile() && writeCourseTextTo(courseFile);
+}
 
+bool CourseModel::writeCourseTextTo(const juce::File& target) const
+{
     const auto xml = course.createXml();
     if (xml == nullptr)
         return false;
     juce::XmlElement::TextFormat format;
     format.lineWrapLength = 60;
-    return xml->writeTo(courseFile, format);
+    // Not the framework's own file write: it leaves a scratch file named like a course text
+    // beside it when the process is killed.
+    return FileReplacement::writeOnto(target,
+                                      [&](juce::OutputStream& out)
+                                      {
+                                          xml->writeTo(out, format);
+                                          return true;
+                                      });
 }
 
 //==============================================================================

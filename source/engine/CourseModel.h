@@ -64,6 +64,8 @@ public:
     /** Writes the tree to the course text, but only while that file exists: a working set that
         was deleted is never made again by a save. */
     bool saveCourseTextFile() const;
+    /** Writes the tree into that file, replacing it whole or not at all. */
+    bool writeCourseTextTo(const juce::File& target) const;
 
     /** A property of the sentence of that index, or of the course for -1. */
     const juce::var& getValue(int index, const juce::Identifier& key) const;
@@ -117,10 +119,11 @@ public:
     /** The day close of the open review course: its next date and the number then due. */
     void updateCourseAttribWhenReviewed();
     /** Turns the learned course into a review course on the rendered audio's time line and saves
-        it; used while the course is archived. The model stops following its tree for good: the
-        course is packed and the workspace cleared next. False (after telling the learner) when
-        the course text could not be written. */
-    bool updateAndSaveTextOfNewCourse();
+        it into the target, beside the rendered audio it is packed with; the learning course's own
+        text stays as it was until the archive is in the library. The model stops following its
+        tree for good: the course is packed and the workspace cleared next, or it is loaded again.
+        False (after telling the learner) when the course text could not be written. */
+    bool updateAndSaveTextOfNewCourse(const juce::File& target);
 
     // Moving between the sentences due in this review (statuses 3 and 4).
     bool selectFirstDueSentence();

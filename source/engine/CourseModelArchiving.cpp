@@ -8,7 +8,7 @@
 
 using namespace courseModelRules;
 
-bool CourseModel::updateAndSaveTextOfNewCourse()
+bool CourseModel::updateAndSaveTextOfNewCourse(const juce::File& target)
 {
     // None of this is a step the learner could undo, and no view follows it: the workspace is
     // cleared once the course is in the library.
@@ -49,7 +49,7 @@ bool CourseModel::updateAndSaveTextOfNewCourse()
     setValue(-1, CourseLength, courseLength, false);
     setValue(-1, CourseSeconds, courseLength / renderRate, false);
 
-    if (saveCourseTextFile())
+    if (writeCourseTextTo(target))
         return true;
     juce::AlertWindow::showMessageBox(juce::MessageBoxIconType::InfoIcon, TRANS("Message"),
                                       TRANS("Unknown error: the course xml file write failed!"));

@@ -4,6 +4,7 @@
 #include "engine/Clock.h"
 #include "engine/CourseModel.h"
 #include "engine/ExAudioFileReader.h"
+#include "engine/FileReplacement.h"
 
 namespace
 {
@@ -50,15 +51,18 @@ juce::File DocumentManager::TodayMobileDir()
 juce::File DocumentManager::firstListedFile(const juce::String& pattern)
 {
     // The file system's own listing order: whichever it gives first wins.
-    const auto files = TempDir().findChildFiles(juce::File::findFiles, false, pattern);
-    return files.isEmpty() ? juce::File() : files.getFirst();
+    for (const auto& file : TempDir().findChildFiles(juce::File::findFiles, false, pattern))
+        if (!isScratchName(file.getFileName()))
+            return file;
+    return {};
 }
 
 juce::File DocumentManager::oggOfKind(bool wantRetelling)
 {
     // Only the first two listed count: a working set holds at most the course audio and the
     // retelling as Ogg files.
-    const auto files = TempDir().findChildFiles(juce::File::findFiles, false, "*.ogg");
+    auto files = TempDir().findChildFiles(juce::File::findFiles, false, "*.ogg");
+    files.removeIf([](const juce::File& file) { return isScratchName(file.getFileName()); });
     for (int i = 0; i < juce::jmin(2, files.size()); ++i)
         if (files[i].getFileName().contains(retellingSuffix) == wantRetelling)
             return files[i];
@@ -261,10 +265,17 @@ bool DocumentManager::createTomorrowMobileFiles(int keepPreviousDays)
 
 bool DocumentManager::createTodayMobileFiles(const juce::Array<juce::File>& courses, int keepPreviousDays)
 {
+    // The copies are made in a scratch folder that takes the day folder's name once all are
+    // whole: a kill or a failed copy leaves no day folder, and the next start fills it again.
+    for (const auto& left :
+         dataFolder().findChildFiles(juce::File::findDirectories, false, ".mobile-*.partial"))
+        left.deleteRecursively();
+
     const auto dayFolder = TodayMobileDir();
     // The folder is filled once a day; later starts that day leave it as it is.
     if (dayFolder.isDirectory())
         return true;
+    const auto scratch = dataFolder().getChildFile("." + dayFolder.getFileName() + ".partial");
 
     auto earlier = dataFolder().findChildFiles(juce::File::findDirectories, false, "*");
     FileNameComparator byName;
@@ -279,10 +290,17 @@ bool DocumentManager::createTodayMobileFiles(const juce::Array<juce::File>& cour
         const auto source = MobileDir().getChildFile("M-" + course.getFileNameWithoutExtension() + ".ogg");
         if (!source.existsAsFile())
             continue;
-        const auto target = dayFolder.getChildFile(source.getFileName());
-        copied = target.create().wasOk() && source.copyFileTo(target) && copied;
+        // The framework's copy counts the bytes handed to its buffer, not those that reached the
+        // disk: a full disk would leave a cut copy reported as whole.
+        copied = FileReplacement::copyOnto(source, scratch.getChildFile(source.getFileName())) && copied;
     }
-    return copied;
+    if (!copied)
+    {
+        scratch.deleteRecursively();
+        return false;
+    }
+    // With nothing due tomorrow no day folder is made.
+    return !scratch.isDirectory() || scratch.moveFileTo(dayFolder);
 }
 
 //==============================================================================
@@ -293,16 +311,21 @@ bool DocumentManager::packDocument()
         return false;
 
     // Courseware audio and CD tracks are left out: archiving rendered the course audio anew.
-    // Hidden files are scratch files of ours, never part of the course.
+    // Scratch files are never part of the course.
     const auto listed = TempDir().findChildFiles(juce::File::findFiles, false, "*");
     juce::Array<juce::File> files;
     for (int i = listed.size(); --i >= 0;)
     {
         const auto name = listed[i].getFileName();
-        if (!name.contains("courseware-") && !name.contains("CD-") && !name.startsWithChar('.'))
+        if (!name.contains("courseware-") && !name.contains("CD-") && !isScratchName(name))
             files.add(listed[i]);
     }
 
+    return packDocument(stem, files);
+}
+
+bool DocumentManager::packDocument(const juce::String& stem, const juce::Array<juce::File>& files)
+{
     const auto target = CourseDir().getChildFile(stem + ".mqz");
     return ArchiveJob::perform(TRANS("Writing the course archive..."), ArchiveJob::sizeOf(files),
                                [&](const SafeArchive::Monitor& monitor) {
@@ -311,10 +334,44 @@ bool DocumentManager::packDocument()
         .wasOk();
 }
 
+bool DocumentManager::archiveHoldsCourseText(const juce::File& courseText)
+{
+    const auto archive = CourseDir().getChildFile(courseText.getFileNameWithoutExtension() + ".mqz");
+    const auto zip = SafeArchive::open(archive);
+    const int index = zip == nullptr ? -1 : zip->getIndexOfFileName(courseText.getFileName());
+    if (index < 0)
+        return false;
+    std::unique_ptr<juce::InputStream> stream(zip->createStreamForEntry(index));
+    juce::MemoryBlock archived, text;
+    if (stream == nullptr || !courseText.loadFileAsData(text))
+        return false;
+    stream->readIntoMemoryBlock(archived);
+    return archived == text;
+}
+
+void DocumentManager::clearWorkingSet()
+{
+    for (const auto& text : TempDir().findChildFiles(juce::File::findFiles, false, "*.xml"))
+        text.deleteFile();
+    TempDir().deleteRecursively();
+}
+
+bool DocumentManager::isScratchName(const juce::String& name)
+{
+    if (name.startsWithChar('.') || name.endsWith(".partial"))
+        return true;
+    // The framework's temporary file beside its target: the target's stem, "_temp" and a
+    // random number in hexadecimal, maybe a count of its own, then the target's extension.
+    const auto stem = name.upToLastOccurrenceOf(".", false, false);
+    const int mark = stem.lastIndexOf("_temp");
+    return mark >= 0 && stem.length() > mark + 5 &&
+           stem.substring(mark + 5).containsOnly("0123456789abcdefABCDEF_()");
+}
+
 bool DocumentManager::isWorkingSetName(const juce::String& name)
 {
     // Course texts, waveform files, course audio, retellings and courseware audio.
-    return SafeArchive::isBareName(name) &&
+    return SafeArchive::isBareName(name) && !isScratchName(name) &&
            (name.endsWith(".xml") || name.endsWith(".smg") || name.endsWith(".ogg"));
 }
 
@@ -330,4 +387,9 @@ void DocumentManager::removeInterruptedWrites()
 {
     for (const auto& folder : {TempDir(), CourseDir(), MobileDir()})
         SafeArchive::removeLeftovers(folder);
+    // The working set's, and the settings file's beside the library folders.
+    for (const auto& folder : {TempDir(), TempDir().getParentDirectory()})
+        for (const auto& file : folder.findChildFiles(juce::File::findFiles, false, "*"))
+            if (isScratchName(file.getFileName()))
+                file.deleteFile();
 }

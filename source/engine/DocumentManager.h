@@ -90,10 +90,24 @@ public:
     /** Packs the working set (without courseware audio and CD tracks) into the library as its
         stem + ".mqz", replacing an older archive of the course only once the new one is whole. */
     static bool packDocument();
+    /** Packs these files into the library as the stem + ".mqz" in the same way. */
+    static bool packDocument(const juce::String& stem, const juce::Array<juce::File>& files);
+
+    /** Whether the library's archive of the course text's stem holds exactly this course text. */
+    static bool archiveHoldsCourseText(const juce::File& courseText);
+
+    /** Deletes the working set: its course texts first, so that a kill part way never leaves a
+        course text to reopen beside files that are gone, then the whole temporary folder. */
+    static void clearWorkingSet();
 
     /** Extracts a course archive (or a courseware file) into the temporary folder: only its
         working-set files, only under bare names; a failure leaves none of them behind. */
     static bool unpackDocument(const juce::File& archive);
+
+    /** Whether the name is one of a file being written, never a course's own: hidden, a partial
+        file, or the scratch file of the framework's own file writes ("<stem>_temp<hex>.xml"),
+        which a killed write leaves beside its target. */
+    static bool isScratchName(const juce::String& name);
 
     /** Whether an entry of that name may become a working-set file. */
     static bool isWorkingSetName(const juce::String& name);

@@ -2,6 +2,7 @@
 
 #include "engine/Clock.h"
 #include "engine/CourseModel.h"
+#include "engine/FileReplacement.h"
 #include "engine/WaveformFileWriter.h"
 #include "engine/XmlChildComparator.h"
 #include "workspace/Main.h"
@@ -46,19 +47,18 @@ bool ExAudioFileReader::createCourseFiles(bool withText)
     sampleRate = reader->sampleRate;
     lengthInSamples = reader->lengthInSamples;
 
-    if (withText && !createTextFile())
-    {
-        showFailure(TRANS("Message"), TRANS("Create course files failed!"));
-        return false;
-    }
-
     waveformWritten = false;
     // The old numeric priority 5 is the framework's normal one.
     const bool notCancelled = runThread(juce::Thread::Priority::normal);
     reader.reset();
 
-    if (notCancelled && !waveformWritten)
+    // The course text comes last: it makes the working set one that the next start reopens, so a
+    // kill while the waveform file is written leaves none.
+    if (notCancelled && (!waveformWritten || (withText && !createTextFile())))
+    {
         showFailure(TRANS("Message"), TRANS("Create course files failed!"));
+        return false;
+    }
     return notCancelled && waveformWritten;
 }
 
@@ -92,7 +92,12 @@ bool ExAudioFileReader::createTextFile()
     textFile.getParentDirectory().createDirectory();
     juce::XmlElement::TextFormat format;
     format.lineWrapLength = 60;
-    return course.writeTo(textFile, format);
+    return FileReplacement::writeOnto(textFile,
+                                      [&](juce::OutputStream& out)
+                                      {
+                                          course.writeTo(out, format);
+                                          return true;
+                                      });
 }
 
 void ExAudioFileReader::parseLrcTxt(const juce::File& lrcFile, juce::XmlElement* course) const

@@ -1,10 +1,13 @@
 #include "engine/FileReplacement.h"
 
+#include "engine/CheckedFileOutputStream.h"
+
 #include <cstdio>
 
 namespace
 {
 const juce::String partialExtension(".partial");
+const size_t writeBufferSize = 16384;
 
 bool renameOnto(const juce::File& source, const juce::File& target)
 {
@@ -43,6 +46,28 @@ bool FileReplacement::copyOnto(const juce::File& source, const juce::File& targe
     const auto partial = partialFileFor(target);
     const bool copied = writeCopy(source, partial) && partial.getSize() == source.getSize();
     if (copied && renameOnto(partial, target))
+        return true;
+    partial.deleteFile();
+    return false;
+}
+
+bool FileReplacement::writeOnto(const juce::File& target,
+                                const std::function<bool(juce::OutputStream&)>& writer)
+{
+    if (!target.getParentDirectory().createDirectory().wasOk())
+        return false;
+
+    const auto partial = partialFileFor(target);
+    if (!partial.deleteFile())
+        return false;
+    std::shared_ptr<const CheckedFileOutputStream::Outcome> outcome;
+    bool written = false;
+    {
+        CheckedFileOutputStream out(partial, writeBufferSize);
+        outcome = out.getOutcome();
+        written = out.openedOk() && writer(out);
+    }
+    if (written && outcome->wroteWholeFile() && renameOnto(partial, target))
         return true;
     partial.deleteFile();
     return false;

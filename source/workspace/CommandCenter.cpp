@@ -30,9 +30,13 @@ CommandCenter::CommandCenter(CourseController* courseController)
       replayPlayer(std::make_unique<AudioDataPlayer>())
 {
     checkCommandTable();
+    controller->setReplayPlayer(replayPlayer.get());
 }
 
-CommandCenter::~CommandCenter() = default;
+CommandCenter::~CommandCenter()
+{
+    controller->setReplayPlayer(nullptr);
+}
 
 juce::ApplicationCommandTarget* CommandCenter::getNextCommandTarget()
 {

@@ -8,6 +8,7 @@
 #include "engine/GlobalData.h"
 #include "engine/SystemModel.h"
 #include "engine/audio/AudioCDExtractor.h"
+#include "engine/audio/AudioDataPlayer.h"
 #include "engine/audio/AudioRecorder.h"
 #include "platform/AudioCdDiscs.h"
 #include "workspace/FunctionZone.h"
@@ -66,6 +67,12 @@ void CourseController::countDueSentencesLeftInWorkingSet()
         dueSentences += DocumentManager::countDueSentences(*course);
 }
 
+void CourseController::releaseReplay()
+{
+    if (replayPlayer != nullptr)
+        replayPlayer->setAudioSource(nullptr);
+}
+
 void CourseController::addViews(juce::Component* view)
 {
     if (auto* strip = dynamic_cast<ThumbsContainer*>(view))
@@ -100,6 +107,7 @@ void CourseController::startWholeApplication()
     // What a killed run left half-written: recordings, and copies not yet renamed into place.
     AudioRecorder::deleteLeftoverRecordings();
     FileReplacement::deleteLeftovers(DocumentManager::TempDir());
+    finishInterruptedArchiving();
 
     const auto leftCourse = DocumentManager::getCourseFile(DocumentManager::courseText);
     if (leftCourse.existsAsFile())
@@ -188,6 +196,7 @@ bool CourseController::reviewCourse()
 bool CourseController::loadGivenCourse(const juce::File& courseText)
 {
     GlobalData::resetAllRuningGlobalData();
+    releaseReplay();
     if (!courseModel->loadCourseTextFile(courseText))
         return false;
 
@@ -276,8 +285,12 @@ void CourseController::resetToEmpty()
     mixerPanel.reset();
     noteEditor.reset();
 
+    // Nothing may read the course audio once the model's reader is gone: a replay still playing
+    // would read freed memory on its thread.
+    releaseReplay();
+    sentencePlayer->valueInit();
     courseModel->courseModelReset();
-    DocumentManager::TempDir().deleteRecursively();
+    DocumentManager::clearWorkingSet();
 
     if (statusBar != nullptr)
         statusBar->resetTimeLabels();
@@ -294,7 +307,6 @@ void CourseController::resetToEmpty()
     setTitleBarText(false);
 
     GlobalData::resetAllRuningGlobalData();
-    sentencePlayer->valueInit();
     courseLoopLimit = 2;
     courseLoopCounter = 0;
     courseLoopOn = false;

@@ -14,6 +14,7 @@ class FunctionZone;
 class MixerAndLoopPanel;
 class SystemSetupModule;
 class NoteEditor;
+class AudioDataPlayer;
 
 /** The controller of the open course. It owns the course model and the sentence player, knows the
     views that the main component made, and runs every road on a course: start-up, opening a new
@@ -35,6 +36,9 @@ public:
 
     /** Keeps the component as one of the views to update, by its class; others are ignored. */
     void addViews(juce::Component* view);
+    /** The command center's replay of the current sentence, which reads the course audio through
+        a reader over the model's own: it lets go of it whenever the course audio goes. */
+    void setReplayPlayer(AudioDataPlayer* player) { replayPlayer = player; }
     void setViewports(juce::Viewport* waveformStrip, juce::Viewport* pages);
 
     /** Reopens a course left from the last run, else clears stray files and offers due courses. */
@@ -157,6 +161,8 @@ private:
     void changeListenerCallback(juce::ChangeBroadcaster* source) override;
 
     void countDueSentencesLeftInWorkingSet();
+    /** Empties the replay, before the model's reader is replaced or deleted. */
+    void releaseReplay();
 
     // Archiving (CourseControllerArchive.cpp).
     /** The refusals and the question before a course is archived; true to go on. */
@@ -164,8 +170,11 @@ private:
     /** Puts the rendered audio in place, converts and packs the course; true once it is in the
         library and the workspace is cleared. */
     bool archiveRenderedCourse();
-    /** Brings back the learning course's own files and opens it again. */
+    /** Opens the learning course again from its files, which archiving leaves as they were. */
     void restoreLearningCourse();
+    /** At the start: clears the workspace when a killed run had archived its course already, and
+        otherwise deletes what a cut-short archiving left; true in the first case. */
+    bool finishInterruptedArchiving();
     void cueSelectedSentence();
     void setStatus(int type, const juce::String& text);
     void showCourseStatus();
@@ -202,6 +211,7 @@ private:
 
     std::unique_ptr<CourseModel> courseModel;
     std::unique_ptr<AudioSentencesPlayer> sentencePlayer;
+    AudioDataPlayer* replayPlayer = nullptr;
 
     juce::Viewport* waveformViewport = nullptr;
     juce::Viewport* pagesViewport = nullptr;

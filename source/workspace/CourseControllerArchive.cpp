@@ -177,24 +177,22 @@ bool CourseController::archiveRenderedCourse()
 {
     const auto stem = workingSetStem();
     const auto scratch = archivingFolder();
-    const auto temp = DocumentManager::TempDir();
-    const auto courseText = courseModel->getCourseFile();
 
-    // The learning course's text and waveform file wait in the scratch folder until the
-    // archive is known good; the rendered audio and its waveform file take their places.
-    if (!courseText.copyFileTo(scratch.getChildFile("learning.xml")) ||
-        !temp.getChildFile(stem + ".smg").replaceFileIn(scratch.getChildFile("learning.smg")) ||
-        !scratch.getChildFile(stem + ".ogg").replaceFileIn(temp.getChildFile(stem + ".ogg")) ||
-        !scratch.getChildFile(stem + ".smg").replaceFileIn(temp.getChildFile(stem + ".smg")))
-    {
-        showInfo(TRANS("Message"), TRANS("Add to library unsuccessful."));
-        return false;
-    }
-
-    if (!courseModel->updateAndSaveTextOfNewCourse())
+    // The review course is put together in the scratch folder, beside its rendered audio and
+    // waveform file, and packed from there: the learning course's own files stay as they are
+    // until the archive is in the library, so a failure or a kill at any step leaves it whole.
+    const auto reviewText = scratch.getChildFile(stem + ".xml");
+    // The learning course's text is brought up to date first, for a failure to reopen it from.
+    courseModel->saveCourseTextFile();
+    if (!courseModel->updateAndSaveTextOfNewCourse(reviewText))
         return false;
     deleteEmptyRetelling();
-    if (!DocumentManager::packDocument())
+    juce::Array<juce::File> files{scratch.getChildFile(stem + ".ogg"), scratch.getChildFile(stem + ".smg"),
+                                  reviewText};
+    const auto retelling = DocumentManager::getCourseFile(DocumentManager::retelling);
+    if (retelling.existsAsFile())
+        files.add(retelling);
+    if (!DocumentManager::packDocument(stem, files))
     {
         showInfo(TRANS("Message"), TRANS("Unknown error: the course document write failed!"));
         return false;
@@ -203,26 +201,25 @@ bool CourseController::archiveRenderedCourse()
     return true;
 }
 
+bool CourseController::finishInterruptedArchiving()
+{
+    // Archiving packs the review course's text from the scratch folder: an archive in the library
+    // that holds that very text was made, and only the clearing of the workspace was cut short.
+    const auto reviewText = archivingFolder().getChildFile(workingSetStem() + ".xml");
+    const bool archived = reviewText.existsAsFile() && DocumentManager::archiveHoldsCourseText(reviewText);
+    if (archived)
+        DocumentManager::clearWorkingSet();
+    else
+        archivingFolder().deleteRecursively();
+    return archived;
+}
+
 void CourseController::restoreLearningCourse()
 {
-    const auto stem = workingSetStem();
-    const auto scratch = archivingFolder();
-    const auto temp = DocumentManager::TempDir();
-    const auto courseText = temp.getChildFile(stem + ".xml");
-
-    // Whatever step failed, the working set goes back to the learning course it was.
-    const auto learningText = scratch.getChildFile("learning.xml");
-    const auto learningWaveform = scratch.getChildFile("learning.smg");
-    if (learningWaveform.existsAsFile())
-    {
-        temp.getChildFile(stem + ".ogg").deleteFile();
-        learningWaveform.replaceFileIn(temp.getChildFile(stem + ".smg"));
-    }
-    if (learningText.existsAsFile())
-        learningText.replaceFileIn(courseText);
-
-    // The model stopped following its tree for the conversion; opening the course again brings
-    // back the learning course as it is on the disk, its views and its timing.
+    // The learning course's files were never changed; the model stopped following its tree for
+    // the conversion, so opening the course again brings back the learning course as it is on
+    // the disk, its views and its timing.
+    const auto courseText = courseModel->getCourseFile();
     stopUsageTiming();
     if (pagesContainer != nullptr)
         pagesContainer->pagesReset();

@@ -44,7 +44,7 @@ TEST_F(CourseModelArchivingTest, TheCourseIsLaidOnTheRenderedAudioAndScheduledFo
 {
     ASSERT_TRUE(open());
     auto& model = course.model();
-    ASSERT_TRUE(model.updateAndSaveTextOfNewCourse());
+    ASSERT_TRUE(model.updateAndSaveTextOfNewCourse(course.workingSet().getCourseText()));
 
     const auto saved = course.workingSet().readCourseText();
     ASSERT_NE(saved, nullptr);
@@ -91,7 +91,7 @@ TEST_F(CourseModelArchivingTest, ACourseTextThatCanNotBeWrittenIsReported)
 
     ModalAnswerer answerer;
     answerer.press(TRANS("OK"));
-    EXPECT_FALSE(course.model().updateAndSaveTextOfNewCourse());
+    EXPECT_FALSE(course.model().updateAndSaveTextOfNewCourse(course.workingSet().getCourseText()));
     ASSERT_EQ(answerer.seen().size(), 1u);
     EXPECT_EQ(answerer.seen()[0].title, TRANS("Message"));
     EXPECT_EQ(answerer.seen()[0].message, TRANS("Unknown error: the course xml file write failed!"));

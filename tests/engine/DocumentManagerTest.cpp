@@ -219,3 +219,60 @@ TEST_F(DocumentManagerTest, OnlyTheFirstTwoOggFilesListedAreExamined)
     EXPECT_EQ(DocumentManager::getCourseFile(DocumentManager::courseAudio), juce::File());
     EXPECT_EQ(DocumentManager::getCourseFile(DocumentManager::retelling), listing[0]);
 }
+
+TEST_F(DocumentManagerTest, ScratchFilesOfKilledWritesAreNeverTakenForCourseFiles)
+{
+    const struct
+    {
+        const char* name;
+        bool scratch;
+    } names[] = {
+        {"2017-0402-1530-07_temp1a2b3c4d.xml", true}, // the framework's XML and settings writes
+        {"2017-0402-1530-07_tempfe01_2.xml", true},
+        {"2017-0402-1530-07_temp0(3).xml", true},
+        {".2017-0402-1530-07.mqz.partial", true}, // archives, unpacks and mobile files
+        {"2017-0402-1530-07.xml.partial", true},  // course texts, copies and recordings
+        {"2017-0402-1530-07.xml", false},
+        {"2017-0402-1530-07-retell.ogg", false},
+        {"courseware-2017-0402-1530-07.ogg", false},
+        {"my_template.xml", false},
+        {"lesson_temp.xml", false},
+    };
+    for (const auto& n : names)
+    {
+        EXPECT_EQ(DocumentManager::isScratchName(n.name), n.scratch) << n.name;
+        EXPECT_EQ(DocumentManager::isWorkingSetName(n.name), !n.scratch) << n.name;
+    }
+
+    // A kill while the course text was written left the framework's scratch file beside it, and
+    // the file system may list it first.
+    const auto temp = DocumentManager::TempDir();
+    juce::File text, scratch;
+    for (int attempt = 0; attempt < 200 && scratch == juce::File(); ++attempt)
+    {
+        temp.deleteRecursively();
+        ASSERT_TRUE(temp.createDirectory().wasOk());
+        const auto stem = "2017-0402-1530-" + juce::String(attempt).paddedLeft('0', 2);
+        text = temp.getChildFile(stem + ".xml");
+        const auto candidate =
+            temp.getChildFile(stem + "_temp" + juce::String::toHexString(attempt + 0x1000) + ".xml");
+        ASSERT_TRUE(candidate.replaceWithText("<COURSE AudioFile=\"/lesson.wav\"><SENT"));
+        ASSERT_TRUE(text.replaceWithText("<COURSE AudioFile=\"/lesson.wav\"/>"));
+        if (temp.findChildFiles(juce::File::findFiles, false, "*.xml").getFirst() == candidate)
+            scratch = candidate;
+    }
+    ASSERT_NE(scratch, juce::File()) << "the file system never listed the scratch file first";
+    EXPECT_EQ(DocumentManager::getCourseFile(DocumentManager::courseText), text);
+
+    // The settings file is written by the framework in the same way.
+    const auto settings = temp.getSiblingFile("system.dat");
+    const auto settingsScratch = temp.getSiblingFile("system_temp7f3e2a1.dat");
+    ASSERT_TRUE(settings.replaceWithText("settings"));
+    ASSERT_TRUE(settingsScratch.replaceWithText("sett"));
+
+    DocumentManager::removeInterruptedWrites();
+    EXPECT_FALSE(scratch.exists());
+    EXPECT_TRUE(text.existsAsFile());
+    EXPECT_FALSE(settingsScratch.exists());
+    EXPECT_TRUE(settings.existsAsFile());
+}

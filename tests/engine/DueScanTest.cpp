@@ -3,6 +3,8 @@
 #include "engine/CourseModel.h"
 #include "engine/DocumentManager.h"
 
+#include "harness/FileFaults.h"
+
 #include <gtest/gtest.h>
 
 using juce::File;
@@ -141,4 +143,32 @@ TEST_F(DueScanTest, WithNothingDueTomorrowOldFoldersGoButNoDayFolderIsMade)
 
     EXPECT_TRUE(DocumentManager::createTomorrowMobileFiles(0));
     EXPECT_TRUE(dayFolders().isEmpty());
+}
+
+TEST_F(DueScanTest, TheDayFolderAppearsOnlyWithWholeCopiesAndAFailedFillIsMadeAgainAtTheNextStart)
+{
+    archive("2017-0301-1000-00", "3 Apr 2017");
+    archive("2017-0302-1000-00", "3 Apr 2017");
+    writeMobileFile("2017-0301-1000-00");
+    const auto large = DocumentManager::MobileDir().getChildFile("M-2017-0302-1000-00.ogg");
+    ASSERT_TRUE(large.replaceWithText(String::repeatedString("ogg ", 50000)));
+    const auto scratch = qzFolder().getChildFile(".mobile-2017-0402.partial");
+
+    {
+        // The disk fills up during the second copy.
+        FileSizeLimit full(100000);
+        EXPECT_FALSE(DocumentManager::createTomorrowMobileFiles(2));
+    }
+    EXPECT_TRUE(dayFolders().isEmpty()) << "a day folder with a copy missing would stay so all day";
+    EXPECT_FALSE(scratch.exists());
+
+    // A kill during the fill leaves the scratch folder with a copy cut short.
+    ASSERT_TRUE(scratch.createDirectory().wasOk());
+    ASSERT_TRUE(scratch.getChildFile(large.getFileName()).replaceWithText("og"));
+    EXPECT_TRUE(DocumentManager::createTomorrowMobileFiles(2));
+    EXPECT_EQ(dayFolders(), juce::StringArray("mobile-2017-0402"));
+    const auto today = qzFolder().getChildFile("mobile-2017-0402");
+    EXPECT_EQ(today.getChildFile(large.getFileName()).getSize(), large.getSize());
+    EXPECT_EQ(today.getNumberOfChildFiles(File::findFiles), 2);
+    EXPECT_FALSE(scratch.exists());
 }

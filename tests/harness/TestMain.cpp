@@ -1,14 +1,13 @@
 // The test program's main: every test process gets a home folder of its own (so no test touches
 // the real documents folder) and the framework's GUI initialiser.
 #include "harness/TemporaryHome.h"
+#include "harness/XErrors.h"
 
 #include "engine/Clock.h"
 #include "platform/DisplayCheck.h"
 
 #include <gtest/gtest.h>
 #include <juce_gui_basics/juce_gui_basics.h>
-
-#include <dlfcn.h>
 
 #include <cstdio>
 
@@ -19,19 +18,6 @@ class ClockReset : public testing::EmptyTestEventListener
 {
     void OnTestEnd(const testing::TestInfo&) override { Clock::clearFixedTime(); }
 };
-
-/** Xlib's default error handler ends the process, and windows opened and closed in quick
-    succession now and then give an error for a window that is already gone (a query on its parent
-    chain, say). The framework ignores such errors, but installs its handler only inside an
-    application, so the tests install the same. */
-void ignoreXErrors()
-{
-    using Handler = int (*)(void*, void*);
-    using SetHandler = Handler (*)(Handler);
-    if (auto* xlib = dlopen("libX11.so.6", RTLD_LAZY | RTLD_GLOBAL))
-        if (auto setHandler = reinterpret_cast<SetHandler>(dlsym(xlib, "XSetErrorHandler")))
-            setHandler([](void*, void*) { return 0; });
-}
 } // namespace
 
 int main(int argc, char** argv)

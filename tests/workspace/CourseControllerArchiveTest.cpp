@@ -24,6 +24,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 using juce::File;
 using juce::String;
 
@@ -534,4 +536,89 @@ TEST_F(ArchiveTest, TheArchiveCommandStopsTheReplayBeforeTheJobsReadTheCourseAud
     answerer.expectDone();
     EXPECT_FALSE(replay.transportSource.isPlaying());
     EXPECT_EQ(replay.transportSource.getTotalLength(), 0);
+}
+
+TEST_F(ArchiveTest, AStartAfterAKilledArchivingFindsTheLearningCourseOrTheArchivedOne)
+{
+    // What a kill leaves at each step: archiving works in its scratch folder and packs the review
+    // course's text from there, so the learning course's own files are as they were until the
+    // archive is in the library; only once the library holds that very text is the archiving over.
+    enum class ScratchText
+    {
+        none,
+        archived,
+        other
+    };
+    const struct
+    {
+        const char* when;
+        bool archiveMade;
+        ScratchText text;
+        bool learningReopened;
+    } cases[] = {
+        {"while rendering", false, ScratchText::none, true},
+        {"while packing", false, ScratchText::other, true},
+        {"while clearing the workspace", true, ScratchText::archived, false},
+        {"while packing over an archive of another text", true, ScratchText::other, true},
+    };
+    for (const auto& c : cases)
+    {
+        Clock::setFixedTime(learningDay());
+        String stem;
+        std::map<String, juce::MemoryBlock> learning;
+        juce::MemoryBlock archivedText;
+        {
+            auto workspace = start([] { leaveLearningCourse({1, 3}); });
+            stem =
+                DocumentManager::getCourseFile(DocumentManager::waveformFile).getFileNameWithoutExtension();
+            learning = workingSetContents();
+            if (c.archiveMade)
+            {
+                ModalAnswerer answerer;
+                archiveAsTheLearnerDoes(workspace->controller(), answerer);
+                answerer.expectDone();
+                juce::ZipFile zip(DocumentManager::CourseDir().getChildFile(stem + ".mqz"));
+                std::unique_ptr<juce::InputStream> entry(
+                    zip.createStreamForEntry(zip.getIndexOfFileName(stem + ".xml")));
+                ASSERT_NE(entry, nullptr) << c.when;
+                entry->readIntoMemoryBlock(archivedText);
+            }
+        }
+        // The learning course's files in place, and the scratch folder as the kill left it.
+        const auto temp = DocumentManager::TempDir();
+        ASSERT_TRUE(temp.createDirectory().wasOk());
+        for (const auto& [name, content] : learning)
+            ASSERT_TRUE(temp.getChildFile(name).replaceWithData(content.getData(), content.getSize()))
+                << c.when;
+        const auto scratch = temp.getChildFile(".archiving");
+        ASSERT_TRUE(scratch.createDirectory().wasOk());
+        ASSERT_TRUE(scratch.getChildFile(stem + ".ogg").replaceWithText("rendered audio")) << c.when;
+        const auto reviewText = scratch.getChildFile(stem + ".xml");
+        if (c.text == ScratchText::archived)
+        {
+            ASSERT_TRUE(reviewText.replaceWithData(archivedText.getData(), archivedText.getSize()));
+        }
+        if (c.text == ScratchText::other)
+        {
+            ASSERT_TRUE(reviewText.replaceWithText("<COURSE NowStatus=\"1\"/>"));
+        }
+
+        auto workspace = start([] {});
+        EXPECT_EQ(workspace->controller().isCourseOpen(), c.learningReopened) << c.when;
+        EXPECT_FALSE(scratch.exists()) << c.when;
+        if (c.learningReopened)
+        {
+            EXPECT_TRUE(workspace->model().isLearning()) << c.when;
+            EXPECT_EQ(workingSetContents(), learning) << c.when;
+        }
+        else
+        {
+            EXPECT_FALSE(temp.exists()) << c.when;
+        }
+        EXPECT_EQ(DocumentManager::CourseDir().getChildFile(stem + ".mqz").existsAsFile(), c.archiveMade)
+            << c.when;
+        workspace.reset();
+        for (const auto& folder : {temp, DocumentManager::CourseDir(), DocumentManager::MobileDir()})
+            folder.deleteRecursively();
+    }
 }

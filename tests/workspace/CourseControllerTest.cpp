@@ -7,6 +7,8 @@
 #include "engine/DocumentManager.h"
 #include "engine/GlobalData.h"
 #include "engine/SystemModel.h"
+#include "engine/audio/AudioDataPlayer.h"
+#include "workspace/CommandCenter.h"
 #include "workspace/Main.h"
 #include "workspace/MainComponent.h"
 #include "workspace/MainWindow.h"
@@ -23,6 +25,8 @@
 #include "harness/OpenWorkspace.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using juce::File;
 using juce::String;
@@ -364,4 +368,35 @@ TEST(CourseControllerClose, AWorkingSetDeletedWhileOpenIsNeverMadeAgainBySaving)
     // And the next start finds nothing to reopen.
     OpenWorkspace next;
     EXPECT_FALSE(next.controller().isCourseOpen());
+}
+
+TEST(CourseControllerClose, TheReplayLetsGoOfTheCourseAudioBeforeItGoes)
+{
+    // The replay reads through a reader over the model's own: left holding it while the course
+    // is cleared or another is loaded, its thread would read freed memory.
+    const struct
+    {
+        const char* road;
+        std::function<void(CourseController&)> run;
+    } roads[] = {
+        {"giving up", [](CourseController& controller) { controller.resetToEmpty(); }},
+        {"loading again", [](CourseController& controller)
+         { controller.loadGivenCourse(DocumentManager::getCourseFile(DocumentManager::courseText)); }},
+    };
+    for (const auto& road : roads)
+    {
+        OpenWorkspace workspace(
+            [] {
+                leaveWorkingSet(OpenCourse::contiguous({2 * (int)rate, 2 * (int)rate}));
+            });
+        ASSERT_TRUE(workspace.controller().isCourseOpen()) << road.road;
+        auto& replay = workspace.main().getCommandCenter()->getReplayPlayer();
+        ASSERT_TRUE(commandManager->invokeDirectly(CommandCenter::replaySentence, false)) << road.road;
+        ASSERT_NE(replay.readerSource, nullptr) << road.road;
+
+        road.run(workspace.controller());
+        EXPECT_EQ(replay.readerSource, nullptr) << road.road;
+        EXPECT_FALSE(replay.transportSource.isPlaying()) << road.road;
+        DocumentManager::TempDir().deleteRecursively();
+    }
 }
