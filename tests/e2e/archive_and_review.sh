@@ -23,7 +23,8 @@ qz="$HOME/Documents/qz"
 confirm_titles=("Confirm" "确认")
 congratulation_titles=("Congratulations!" "恭喜！")
 
-# Presses Return in the box of one of the titles once it shows; the box must then close.
+# Presses Return in the box of one of the titles once it shows; that box must then close (the
+# next box may bear the same title and open at once).
 boxes=0
 answer_box() {
     local box i
@@ -34,7 +35,7 @@ answer_box() {
     xdotool windowactivate --sync "$box" >/dev/null 2>&1
     xdotool key Return
     for (( i = 0; i < 100; i++ )); do
-        qz_wait_titled 0 "$@" >/dev/null || return 0
+        xdotool search --onlyvisible --name '.' 2>/dev/null | grep -qx "$box" || return 0
         sleep 0.1
     done
     qz_fail "Return did not close the \"$1\" box"
