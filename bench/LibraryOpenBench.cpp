@@ -45,7 +45,8 @@ bool makeLibrary(const juce::File& scratch)
 {
     const auto audio = scratch.getChildFile("audio.ogg");
     const auto mobile = scratch.getChildFile("mobile.ogg");
-    if (!scratch.createDirectory() || !writeTone(audio, 3.0) || !writeTone(mobile, 5.0))
+    if (!scratch.createDirectory() || !DocumentManager::MobileDir().createDirectory() ||
+        !writeTone(audio, 3.0) || !writeTone(mobile, 5.0))
         return false;
     juce::MemoryBlock overview(20000);
     juce::Random(7).fillBitsRandomly(overview.getData(), overview.getSize());
