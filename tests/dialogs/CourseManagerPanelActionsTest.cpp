@@ -82,6 +82,19 @@ void dismiss(CourseManagerWindow& window)
     OpenCourse::pumpUntil([&window] { return window.openCallOut() == nullptr; }, 3000);
 }
 
+/** Deletes the course, answering its question, and returns the refusal that follows; the
+    refusal is told without waiting for its button. */
+ModalAnswerer::Seen deleteAndReadRefusal(CourseManagerPanel& panel, const String& stem)
+{
+    ModalAnswerer answerer;
+    answerer.press(TRANS("Delete"));
+    answerer.press(TRANS("OK"));
+    clickFor(panel, stem, "delete");
+    EXPECT_TRUE(answerer.waitUntilSeen(2, 5000));
+    answerer.expectDone();
+    return answerer.seen().size() == 2 ? answerer.seen()[1] : ModalAnswerer::Seen();
+}
+
 bool inTrash(const String& fileName)
 {
     return LibraryArchives::trashed(fileName).existsAsFile() &&
@@ -280,14 +293,7 @@ TEST_F(CourseManagerActions, AnArchiveTheTrashRefusesStaysListedAndTheNextDelete
         UnmovableFile fault(held);
         if (!fault.holds())
             GTEST_SKIP() << "the file system takes no immutable mark";
-        ModalAnswerer answerer;
-        answerer.press(TRANS("Delete"));
-        answerer.press(TRANS("OK"));
-        clickFor(panel(), withEverything, "delete");
-        // The refusal is told without waiting for its button.
-        ASSERT_TRUE(answerer.waitUntilSeen(2, 5000));
-        answerer.expectDone();
-        const auto& told = answerer.seen().at(1);
+        const auto told = deleteAndReadRefusal(panel(), withEverything);
         EXPECT_EQ(told.title, TRANS("Can't delete this course"));
         EXPECT_EQ(told.message, held.getFullPathName() + "\r\n\r\n" +
                                     TRANS("The course file maybe using by another application now."));
@@ -314,16 +320,10 @@ TEST_F(CourseManagerActions, AMobileFileTheTrashRefusesIsToldAfterTheCourseWent)
     UnmovableFile fault(mobile);
     if (!fault.holds())
         GTEST_SKIP() << "the file system takes no immutable mark";
-    ModalAnswerer answerer;
-    answerer.press(TRANS("Delete"));
-    answerer.press(TRANS("OK"));
-    clickFor(panel(), plain, "delete");
-    ASSERT_TRUE(answerer.waitUntilSeen(2, 5000));
-    answerer.expectDone();
-    EXPECT_EQ(answerer.seen().at(1).title, TRANS("Can't delete this mobile file"));
-    EXPECT_EQ(answerer.seen().at(1).message,
-              mobile.getFullPathName() + "\r\n\r\n" +
-                  TRANS("The course mobile file maybe using by another application now."));
+    const auto told = deleteAndReadRefusal(panel(), plain);
+    EXPECT_EQ(told.title, TRANS("Can't delete this mobile file"));
+    EXPECT_EQ(told.message, mobile.getFullPathName() + "\r\n\r\n" +
+                                TRANS("The course mobile file maybe using by another application now."));
     EXPECT_FALSE(LibraryArchives::archiveOf(plain).exists());
     EXPECT_EQ(rowOf(panel(), plain), -1);
 }
