@@ -77,6 +77,11 @@ public:
         in the library folder's listing order, and the count with their due sentences. */
     static void getCoursesNeedReview(juce::Array<juce::File>& courses, int& dueSentences);
 
+    /** The course text inside a library archive: its entry named by the archive's stem + ".xml"
+        (case included), parsed; null when the file is no archive, lacks that entry or holds text
+        that is no XML. */
+    static std::unique_ptr<juce::XmlElement> readArchivedCourseText(const juce::File& archive);
+
     /** Unfamiliar sentences of a course text whose review date has come. */
     static int countDueSentences(const juce::XmlElement& course);
 
@@ -120,7 +125,6 @@ private:
     static int monthIndexFromName(const juce::String& name);
     static juce::File firstListedFile(const juce::String& pattern);
     static juce::File oggOfKind(bool wantRetelling);
-    static std::unique_ptr<juce::XmlElement> readArchivedCourseText(const juce::File& archive);
     static bool isOpenCourse(const juce::File& archive);
     static juce::Array<juce::File> listLibrary();
 };

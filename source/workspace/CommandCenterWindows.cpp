@@ -1,5 +1,6 @@
 #include "workspace/CommandCenter.h"
 
+#include "dialogs/CourseManagerPanel.h"
 #include "dialogs/InterpretComponent.h"
 #include "dialogs/KeyMappingEditor.h"
 #include "engine/CourseModel.h"
@@ -76,10 +77,12 @@ void CommandCenter::PopupInterpretModalWindow()
     interpretWindowPosition = window->getWindowStateAsString();
 }
 
-// TODO(course library): the course library manager in a modal window.
 void CommandCenter::popupCourseManagerModalWindow()
 {
     stopSentencePlayer();
+    launchOptions.dialogTitle = TRANS("Courses manager");
+    launchOptions.content.setOwned(new CourseManagerPanel());
+    launchOptions.runModal();
 }
 
 void CommandCenter::popupShowOriginTextModalWindow()

@@ -8,9 +8,9 @@
 
 namespace
 {
-bool setImmutable(const juce::File& folder, bool on)
+bool setImmutable(const juce::File& fileOrFolder, bool on)
 {
-    const int fd = ::open(folder.getFullPathName().toRawUTF8(), O_RDONLY | O_DIRECTORY);
+    const int fd = ::open(fileOrFolder.getFullPathName().toRawUTF8(), O_RDONLY);
     if (fd < 0)
         return false;
     int flags = 0;
@@ -47,6 +47,17 @@ bool ReadOnlyFolder::holds() const
     if (made)
         probe.deleteFile();
     return !made;
+}
+
+UnmovableFile::UnmovableFile(const juce::File& unmovable) : file(unmovable)
+{
+    immutable = setImmutable(file, true);
+}
+
+UnmovableFile::~UnmovableFile()
+{
+    if (immutable)
+        setImmutable(file, false);
 }
 
 FileSizeLimit::FileSizeLimit(juce::int64 bytes)

@@ -23,6 +23,24 @@ private:
     JUCE_DECLARE_NON_COPYABLE(ReadOnlyFolder)
 };
 
+/** Marks a file immutable for its lifetime, as a file that another program holds open on some
+    systems is: it can't be renamed, moved, deleted or written, not even by root. */
+class UnmovableFile
+{
+public:
+    explicit UnmovableFile(const juce::File& file);
+    ~UnmovableFile();
+
+    /** Whether the file system took the mark; a test without it skips. */
+    bool holds() const { return immutable; }
+
+private:
+    juce::File file;
+    bool immutable = false;
+
+    JUCE_DECLARE_NON_COPYABLE(UnmovableFile)
+};
+
 /** Lets no file of this process grow past a number of bytes for its lifetime, so writes beyond
     it fail as they do on a full disk. */
 class FileSizeLimit

@@ -16,6 +16,14 @@ TemporaryHome::TemporaryHome()
         previousHome = home;
     }
     setenv("HOME", folder.getFullPathName().toRawUTF8(), 1);
+
+    // The desktop's data folder, and with it the trash, goes with the home.
+    if (const char* dataHome = std::getenv("XDG_DATA_HOME"))
+    {
+        hadDataHome = true;
+        previousDataHome = dataHome;
+    }
+    setenv("XDG_DATA_HOME", folder.getChildFile(".local/share").getFullPathName().toRawUTF8(), 1);
 }
 
 TemporaryHome::~TemporaryHome()
@@ -24,6 +32,10 @@ TemporaryHome::~TemporaryHome()
         setenv("HOME", previousHome.toRawUTF8(), 1);
     else
         unsetenv("HOME");
+    if (hadDataHome)
+        setenv("XDG_DATA_HOME", previousDataHome.toRawUTF8(), 1);
+    else
+        unsetenv("XDG_DATA_HOME");
     folder.deleteRecursively();
 }
 

@@ -7,7 +7,8 @@
 juce::File makeScratchFolder(const juce::String& prefix);
 
 /** Points $HOME at a fresh temporary folder for its lifetime, so that the documents folder (and
-    with it qZ's data folder) lies inside it; the previous home comes back afterwards. */
+    with it qZ's data folder) lies inside it, and $XDG_DATA_HOME at its ".local/share", so that
+    the trash does too; the previous values come back afterwards. */
 class TemporaryHome
 {
 public:
@@ -21,6 +22,8 @@ private:
     juce::File folder;
     juce::String previousHome;
     bool hadHome = false;
+    juce::String previousDataHome;
+    bool hadDataHome = false;
 
     JUCE_DECLARE_NON_COPYABLE(TemporaryHome)
 };

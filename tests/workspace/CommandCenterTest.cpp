@@ -286,6 +286,7 @@ std::map<int, std::vector<ExpectedWindow>> expectedWindows(State state)
         {0x2028, {{TRANS("View and edit shortcuts"), ""}}},
         {0x2029, {{systemModel->getStatisticsTitle(), TRANS("OK")}}},
         {0x202A, {{"", ""}}}, // the about window, which has no title
+        {0x202E, {{TRANS("Courses manager"), ""}}},
         {0x202F, {{TRANS("Message"), TRANS("OK")}}},
         {0x2034, {{TRANS("Select an audio file and open it"), ""}}},
     };

@@ -1,0 +1,96 @@
+#include "harness/LibraryArchives.h"
+
+#include "engine/CourseModel.h"
+#include "engine/DocumentManager.h"
+#include "engine/SafeArchive.h"
+
+#include <juce_audio_formats/juce_audio_formats.h>
+
+bool LibraryArchives::writeTone(const juce::File& file, double seconds)
+{
+    constexpr double rate = 44100.0;
+    file.deleteFile();
+    file.getParentDirectory().createDirectory();
+    auto stream = std::make_unique<juce::FileOutputStream>(file);
+    if (stream->failedToOpen())
+        return false;
+    std::unique_ptr<juce::AudioFormatWriter> writer(
+        juce::OggVorbisAudioFormat().createWriterFor(stream.get(), rate, 1, 16, {}, 3));
+    if (writer == nullptr)
+        return false;
+    stream.release();
+    juce::AudioBuffer<float> tone(1, (int)(seconds * rate));
+    for (int i = 0; i < tone.getNumSamples(); ++i)
+        tone.setSample(0, i, 0.5f * (float)std::sin(juce::MathConstants<double>::twoPi * 440.0 * i / rate));
+    return writer->writeFromAudioSampleBuffer(tone, 0, tone.getNumSamples());
+}
+
+juce::File LibraryArchives::archiveOf(const juce::String& stem)
+{
+    return DocumentManager::CourseDir().getChildFile(stem + ".mqz");
+}
+
+juce::File LibraryArchives::mobileOf(const juce::String& stem)
+{
+    return DocumentManager::MobileDir().getChildFile("M-" + stem + ".ogg");
+}
+
+bool LibraryArchives::add(const Course& course)
+{
+    const auto folder = juce::File::getSpecialLocation(juce::File::userHomeDirectory)
+                            .getChildFile("packing")
+                            .getChildFile(course.stem);
+    if (!folder.createDirectory())
+        return false;
+
+    juce::XmlElement text(CourseModel::COURSE.toString());
+    text.setAttribute(CourseModel::AudioFile, course.stem + ".ogg");
+    text.setAttribute(CourseModel::LearnDate, course.learnDate);
+    text.setAttribute(CourseModel::CourseName, course.name);
+    text.setAttribute(CourseModel::CourseSeconds, course.courseSeconds);
+    text.setAttribute(CourseModel::TotalSentences, course.sentences);
+    text.setAttribute(CourseModel::TotalNeedReview, course.unfamiliar);
+    text.setAttribute(CourseModel::NowStatus, course.nowStatus);
+    text.setAttribute(CourseModel::Notes, course.notes);
+    text.setAttribute(CourseModel::NextReviewDate, course.nextReviewDate);
+    juce::Array<juce::File> files{folder.getChildFile(course.stem + ".xml")};
+    if (!text.writeTo(files[0]))
+        return false;
+
+    const std::pair<double, juce::String> audio[] = {{course.audioSeconds, ".ogg"},
+                                                     {course.retellSeconds, "-retell.ogg"}};
+    for (const auto& [seconds, ending] : audio)
+    {
+        const auto file = folder.getChildFile(course.stem + ending);
+        if (seconds > 0.0 && !writeTone(file, seconds))
+            return false;
+        if (seconds < 0.0 && !file.replaceWithText("no audio in here"))
+            return false;
+        if (seconds != 0.0)
+            files.add(file);
+    }
+
+    if (course.mobileSeconds > 0.0 && !writeTone(mobileOf(course.stem), course.mobileSeconds))
+        return false;
+    return SafeArchive::write(archiveOf(course.stem), files, 9).wasOk();
+}
+
+bool LibraryArchives::add(const std::vector<Course>& courses)
+{
+    for (const auto& course : courses)
+        if (!add(course))
+            return false;
+    return true;
+}
+
+juce::File LibraryArchives::trashed(const juce::String& fileName)
+{
+    const auto dataHome = juce::SystemStats::getEnvironmentVariable("XDG_DATA_HOME", {});
+    return juce::File(dataHome).getChildFile("Trash/files").getChildFile(fileName);
+}
+
+juce::File LibraryArchives::trashInfo(const juce::String& fileName)
+{
+    const auto dataHome = juce::SystemStats::getEnvironmentVariable("XDG_DATA_HOME", {});
+    return juce::File(dataHome).getChildFile("Trash/info").getChildFile(fileName + ".trashinfo");
+}
