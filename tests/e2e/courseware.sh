@@ -18,6 +18,18 @@ courseware="$qz/courseware/lesson.qzc"
 learning_title='^qZ - lesson \([0-9]{4}-[0-9]{2}-[0-9]{2}\) - (Learning\.\.\.|学习中\.\.\.)$'
 confirm_titles=("Confirm" "确认")
 
+# Presses the key $1 in the main window until a window of one of the titles after it shows (a
+# press before the window has the focus is lost) and prints its id.
+press_until_titled() {
+    local key="$1" id attempt; shift
+    for (( attempt = 0; attempt < 3; attempt++ )); do
+        qz_activate "$main_window"
+        xdotool key --window "$main_window" "$key"
+        id="$(qz_wait_titled 10 "$@")" && { echo "$id"; return 0; }
+    done
+    return 1
+}
+
 unfamiliar_count() {
     grep -o ' NeedReview="1"' "$(qz_course_text)" 2>/dev/null | wc -l
 }
@@ -37,13 +49,7 @@ qz_screenshot qz-courseware-marked
 
 #----------------------------------------------------------------------------- generate
 save_titles=("Generate courseware" "生成课件")
-chooser=""
-for (( attempt = 0; attempt < 3; attempt++ )); do
-    qz_activate "$main_window"
-    xdotool key --window "$main_window" F12
-    chooser="$(qz_wait_titled 10 "${save_titles[@]}")" && break
-done
-[ -n "$chooser" ] || qz_fail "F12 opened no save chooser"
+chooser="$(press_until_titled F12 "${save_titles[@]}")" || qz_fail "F12 opened no save chooser"
 sleep 0.5
 qz_screenshot qz-courseware-chooser
 [ -d "$qz/courseware" ] || qz_fail "the chooser opened before \"qz/courseware\" was made"
@@ -71,13 +77,7 @@ qz_screenshot qz-courseware-generated
 
 #----------------------------------------------------------------------------- give up, open it
 qz_wait_main_title "$learning_title" 10 || qz_fail "generating changed the title to \"$(qz_main_window_title)\""
-box=""
-for (( attempt = 0; attempt < 3; attempt++ )); do
-    qz_activate "$main_window"
-    xdotool key --window "$main_window" F3
-    box="$(qz_wait_titled 10 "${confirm_titles[@]}")" && break
-done
-[ -n "$box" ] || qz_fail "F3 asked nothing"
+box="$(press_until_titled F3 "${confirm_titles[@]}")" || qz_fail "F3 asked nothing"
 sleep 0.5
 xdotool windowactivate --sync "$box" >/dev/null 2>&1
 xdotool key Return

@@ -7,6 +7,7 @@
 #include "engine/CourseModel.h"
 #include "engine/WaveformFileWriter.h"
 
+#include "harness/FolderContents.h"
 #include "harness/TemporaryHome.h"
 
 #include <gtest/gtest.h>
@@ -52,15 +53,6 @@ String course(const String& sentences, const String& attributes = "CourseLength=
 
 const String goodSentences = sentence("0", "44099", "EnglishText=\"one\" NeedReview=\"1\"") +
                              sentence("44100", "88199", "EnglishText=\"two\" NeedReview=\"0\"");
-
-juce::StringArray namesIn(const File& folder)
-{
-    juce::StringArray names;
-    for (const auto& file : folder.findChildFiles(File::findFilesAndDirectories, false, "*"))
-        names.add(file.getFileName());
-    names.sort(false);
-    return names;
-}
 
 /** The framework's waveform stream inside a waveform file, to be changed and packed again. */
 MemoryBlock inflate(const MemoryBlock& compressed)
@@ -270,7 +262,7 @@ TEST_F(CoursewareFileTest, AGoodFileBecomesAWorkingSetOfTheNewStemOpenedForLearn
                                             "TotalNeedReview=\"7\" AudioFile=\"/etc/passwd\"");
     ASSERT_TRUE(unpack(archive(goodEntries(text))).wasOk());
 
-    EXPECT_EQ(namesIn(folder),
+    EXPECT_EQ(FolderContents::namesIn(folder),
               juce::StringArray(stem + ".smg", stem + ".xml", "courseware-" + stem + ".ogg"));
     EXPECT_EQ(contentOf(folder.getChildFile("courseware-" + stem + ".ogg")), audio);
     EXPECT_EQ(contentOf(folder.getChildFile(stem + ".smg")), waveform);
@@ -388,7 +380,7 @@ TEST_F(CoursewareFileTest, AHostileFileFailsWholeAndWritesNothingAnywhere)
     // The folder holds a file of its own, which must be all it holds afterwards.
     ASSERT_TRUE(folder.createDirectory().wasOk());
     ASSERT_TRUE(folder.getChildFile("keep.txt").replaceWithText("keep"));
-    const auto scratchBefore = namesIn(scratch);
+    const auto scratchBefore = FolderContents::namesIn(scratch);
     for (const auto& c : cases)
     {
         SCOPED_TRACE(c.what);
@@ -402,8 +394,8 @@ TEST_F(CoursewareFileTest, AHostileFileFailsWholeAndWritesNothingAnywhere)
         }
         const auto result = unpack(file);
         EXPECT_TRUE(result.failed());
-        EXPECT_EQ(namesIn(folder), juce::StringArray("keep.txt"));
-        EXPECT_EQ(namesIn(scratch), scratchBefore);
+        EXPECT_EQ(FolderContents::namesIn(folder), juce::StringArray("keep.txt"));
+        EXPECT_EQ(FolderContents::namesIn(scratch), scratchBefore);
         EXPECT_FALSE(File("/tmp/lesson.xml").exists());
     }
 

@@ -15,6 +15,7 @@
 
 #include "harness/CourseWorkingSet.h"
 #include "harness/FileFaults.h"
+#include "harness/FolderContents.h"
 #include "harness/ModalAnswerer.h"
 #include "harness/OpenCourse.h"
 #include "harness/OpenWorkspace.h"
@@ -54,16 +55,6 @@ void leaveCourse(int nowStatus)
         ASSERT_TRUE(set.writeOggCourseAudio(DocumentManager::TempDir().getChildFile(set.getStem() + ".ogg")));
     }
     ASSERT_TRUE(set.writeSentences(sentences, nowStatus));
-}
-
-juce::StringArray entriesOf(const File& archive)
-{
-    juce::StringArray names;
-    juce::ZipFile zip(archive);
-    for (int i = 0; i < zip.getNumEntries(); ++i)
-        names.add(zip.getEntry(i)->filename);
-    names.sort(false);
-    return names;
 }
 
 std::unique_ptr<juce::XmlElement> entryText(const File& archive, const String& name)
@@ -144,7 +135,8 @@ TEST_F(CoursewareTest, ACourseLearntOrReviewedGoesIntoCoursewareAndComesBackAsAN
         // The file holds the three entries; nothing is left of the scratch folder, and the open
         // course is as it was.
         const String stem = "Listening-Unit 3";
-        EXPECT_EQ(entriesOf(target), juce::StringArray(stem + ".ogg", stem + ".smg", stem + ".xml"));
+        EXPECT_EQ(FolderContents::entriesOf(target),
+                  juce::StringArray(stem + ".ogg", stem + ".smg", stem + ".xml"));
         EXPECT_FALSE(CoursewareFile::scratchFolder().exists());
         EXPECT_EQ(workspace->model().getCourseTree().toXmlString(), openCourse);
         EXPECT_TRUE(controller.isCourseOpen());
@@ -248,7 +240,7 @@ TEST_F(CoursewareTest, AnOldCoursewareFileIsReplacedOnlyByAWholeNewOne)
             }
         }
         EXPECT_EQ(target.loadFileAsString() == old, !c.replaced);
-        EXPECT_EQ(entriesOf(target).size(), c.replaced ? 3 : 0);
+        EXPECT_EQ(FolderContents::entriesOf(target).size(), c.replaced ? 3 : 0);
         EXPECT_EQ(CoursewareFile::saveFolder().getNumberOfChildFiles(File::findFiles), 1);
         EXPECT_FALSE(CoursewareFile::scratchFolder().exists());
         EXPECT_EQ(workspace->model().getCourseTree().toXmlString(), openCourse);
