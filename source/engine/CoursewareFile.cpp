@@ -188,8 +188,9 @@ juce::Result settle(const juce::File& staging, const juce::File& folder, const j
     int channels = 0;
     {
         juce::OggVorbisAudioFormat ogg;
+        auto stream = audio.createInputStream();
         std::unique_ptr<juce::AudioFormatReader> reader(
-            ogg.createReaderFor(audio.createInputStream().release(), true));
+            stream != nullptr ? ogg.createReaderFor(stream.release(), true) : nullptr);
         if (reader == nullptr || reader->lengthInSamples <= 0 ||
             reader->lengthInSamples > std::numeric_limits<int>::max() || reader->numChannels < 1 ||
             reader->numChannels > 2 || !(reader->sampleRate > 0.0))
