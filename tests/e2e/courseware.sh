@@ -78,10 +78,23 @@ qz_screenshot qz-courseware-generated
 #----------------------------------------------------------------------------- give up, open it
 qz_wait_main_title "$learning_title" 10 || qz_fail "generating changed the title to \"$(qz_main_window_title)\""
 box="$(press_until_titled F3 "${confirm_titles[@]}")" || qz_fail "F3 asked nothing"
-sleep 0.5
-xdotool windowactivate --sync "$box" >/dev/null 2>&1
-xdotool key Return
-qz_wait_main_title '^qZ$' 20 || qz_fail "giving up left \"$(qz_main_window_title)\""
+# On a loaded display the box may not have the focus yet when Return comes: Return again while it
+# stays open.
+for (( attempt = 0; attempt < 5; attempt++ )); do
+    sleep 0.5
+    qz_wait_titled 0 "${confirm_titles[@]}" >/dev/null || break
+    xdotool windowactivate --sync "$box" >/dev/null 2>&1
+    xdotool key --window "$box" Return
+    qz_wait_main_title '^qZ$' 3 && break
+    # Still open: a click on its first button, "OK", which sits left of the middle of its foot.
+    x="$(xwininfo -id "$box" | awk '/Absolute upper-left X/ {print $4}')"
+    y="$(xwininfo -id "$box" | awk '/Absolute upper-left Y/ {print $4}')"
+    w="$(xwininfo -id "$box" | awk '/Width/ {print $2}')"
+    h="$(xwininfo -id "$box" | awk '/Height/ {print $2}')"
+    xdotool mousemove "$((x + w * 39 / 100))" "$((y + h * 87 / 100))" click 1
+    qz_wait_main_title '^qZ$' 3 && break
+done
+qz_wait_main_title '^qZ$' 20 || { qz_screenshot qz-courseware-not-given-up; qz_fail "giving up left \"$(qz_main_window_title)\""; }
 [ -d "$qz/library/temp" ] && qz_fail "the working set is still there after giving up"
 
 qz_open_recording "$main_window" "$courseware"
