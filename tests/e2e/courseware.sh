@@ -77,22 +77,18 @@ qz_screenshot qz-courseware-generated
 
 #----------------------------------------------------------------------------- give up, open it
 qz_wait_main_title "$learning_title" 10 || qz_fail "generating changed the title to \"$(qz_main_window_title)\""
-box="$(press_until_titled F3 "${confirm_titles[@]}")" || qz_fail "F3 asked nothing"
-# On a loaded display the box may not have the focus yet when Return comes: Return again while it
-# stays open.
-for (( attempt = 0; attempt < 5; attempt++ )); do
-    sleep 0.5
-    qz_wait_titled 0 "${confirm_titles[@]}" >/dev/null || break
-    xdotool windowactivate --sync "$box" >/dev/null 2>&1
-    xdotool key --window "$box" Return
-    qz_wait_main_title '^qZ$' 3 && break
-    # Still open: a click on its first button, "OK", which sits left of the middle of its foot.
-    x="$(xwininfo -id "$box" | awk '/Absolute upper-left X/ {print $4}')"
-    y="$(xwininfo -id "$box" | awk '/Absolute upper-left Y/ {print $4}')"
-    w="$(xwininfo -id "$box" | awk '/Width/ {print $2}')"
-    h="$(xwininfo -id "$box" | awk '/Height/ {print $2}')"
-    xdotool mousemove "$((x + w * 39 / 100))" "$((y + h * 87 / 100))" click 1
-    qz_wait_main_title '^qZ$' 3 && break
+# On a loaded display a key may reach the box before it has the focus, or the main window after
+# the box has gone: the question is asked again until the course is given up.
+for (( round = 0; round < 4; round++ )); do
+    box="$(press_until_titled F3 "${confirm_titles[@]}")" || continue
+    for (( attempt = 0; attempt < 3; attempt++ )); do
+        sleep 0.5
+        qz_wait_titled 0 "${confirm_titles[@]}" >/dev/null || break
+        xdotool windowactivate --sync "$box" >/dev/null 2>&1
+        xdotool key --window "$box" Return
+        qz_wait_main_title '^qZ$' 3 && break 2
+    done
+    qz_wait_main_title '^qZ$' 2 && break
 done
 qz_wait_main_title '^qZ$' 20 || { qz_screenshot qz-courseware-not-given-up; qz_fail "giving up left \"$(qz_main_window_title)\""; }
 [ -d "$qz/library/temp" ] && qz_fail "the working set is still there after giving up"
