@@ -250,6 +250,7 @@ TEST(DroppedFiles, EachKindOfFileShowsItsBoxAndChangesNothingElse)
     ASSERT_TRUE(tone.loadFileAsData(wavBytes));
 
     const Box unrecognised{TRANS("Ah oh"), TRANS("Can't recognize and load this file."), Icon::InfoIcon};
+    const auto courseware = truncatedCopy(tone, "lesson.qzc", (juce::int64)wavBytes.getSize());
     struct Case
     {
         String what;
@@ -259,7 +260,10 @@ TEST(DroppedFiles, EachKindOfFileShowsItsBoxAndChangesNothingElse)
     const std::vector<Case> cases{
         {"a folder", folder, {}},
         // Courseware goes to its own road, which never takes it for audio.
-        {"courseware", truncatedCopy(tone, "lesson.qzc", (juce::int64)wavBytes.getSize()), {}},
+        {"courseware",
+         courseware,
+         {{TRANS("Ah oh"), TRANS("Courseware load failed!") + "\r\n\r\n" + courseware.getFullPathName(),
+           Icon::InfoIcon}}},
         {"a CD track outside a CD drive",
          writeText("Track01.cda", "not a track"),
          {{TRANS("Ah oh"), TRANS("This file isn't a valid CD audio."), Icon::InfoIcon}}},

@@ -1,0 +1,343 @@
+// Courseware in the whole workspace: generating it from the open course (the save chooser, the
+// rendered audio, the stripped course text, the file that replaces an old one only when whole)
+// and loading it as a new learning course, with the refusals and the hostile files that must leave
+// no working set behind to block the next course.
+#include "workspace/CourseController.h"
+
+#include "engine/Clock.h"
+#include "engine/CourseModel.h"
+#include "engine/CoursewareFile.h"
+#include "engine/DocumentManager.h"
+#include "engine/SystemModel.h"
+#include "workspace/Main.h"
+#include "workspace/MainComponent.h"
+#include "workspace/MainWindow.h"
+
+#include "harness/CourseWorkingSet.h"
+#include "harness/FileFaults.h"
+#include "harness/FolderContents.h"
+#include "harness/ModalAnswerer.h"
+#include "harness/OpenCourse.h"
+#include "harness/OpenWorkspace.h"
+
+#include <gtest/gtest.h>
+
+using juce::File;
+using juce::String;
+
+namespace
+{
+const int rate = 44100;
+// Four sentences of a second and a half fill the six seconds of the recording.
+const int sentenceSamples = 66150;
+const String courseName = "Listening/Unit 3";
+const String offeredName = "Listening-Unit 3.qzc";
+
+/** A course left in the temporary folder for the workspace to reopen: four sentences with both
+    texts, the second and the fourth unfamiliar with review figures; a review course has its
+    rendered audio beside it. */
+void leaveCourse(int nowStatus)
+{
+    CourseWorkingSet set(6.0, rate);
+    ASSERT_TRUE(set.wasCreated());
+    auto sentences =
+        OpenCourse::contiguous({sentenceSamples, sentenceSamples, sentenceSamples, sentenceSamples});
+    for (int i = 0; i < 4; ++i)
+    {
+        auto& s = sentences[(size_t)i];
+        s.foreign = "Sentence " + String(i);
+        s.native = "Satz " + String(i);
+        if (i % 2 == 1)
+            s = {s.start, s.end, s.foreign, s.native, true, 5, 3, 2, "4 Apr 2017"};
+    }
+    if (nowStatus != 0)
+    {
+        ASSERT_TRUE(set.writeOggCourseAudio(DocumentManager::TempDir().getChildFile(set.getStem() + ".ogg")));
+    }
+    ASSERT_TRUE(set.writeSentences(sentences, nowStatus));
+}
+
+std::unique_ptr<juce::XmlElement> entryText(const File& archive, const String& name)
+{
+    juce::ZipFile zip(archive);
+    std::unique_ptr<juce::InputStream> stream(zip.createStreamForEntry(zip.getIndexOfFileName(name)));
+    return stream == nullptr ? nullptr : juce::parseXML(stream->readEntireStreamAsString());
+}
+
+File targetIn(const File& folder)
+{
+    return folder.getChildFile(offeredName);
+}
+
+class CoursewareTest : public testing::Test
+{
+protected:
+    CoursewareTest() { Clock::setFixedTime(juce::Time(2017, 3, 2, 15, 30, 7, 0, true)); }
+
+    std::unique_ptr<OpenWorkspace> start(int nowStatus = 0)
+    {
+        auto workspace = std::make_unique<OpenWorkspace>([nowStatus] { leaveCourse(nowStatus); });
+        workspace->controller().setCourseTitle(courseName);
+        return workspace;
+    }
+
+    /** Generates as the learner does: the offered name in the chooser, then the render and the
+        waveform jobs run; `more` queues what comes between (the overwrite question). */
+    static void generate(CourseController& controller, ModalAnswerer& answerer,
+                         const std::function<void()>& more = {})
+    {
+        answerer.chooseFile(targetIn(CoursewareFile::saveFolder()));
+        if (more)
+            more();
+        answerer.letProgressRun();
+        answerer.letProgressRun();
+        controller.generateCourseware();
+    }
+
+    /** A courseware file generated from a fresh learning course, kept outside the data folder. */
+    File makeCourseware()
+    {
+        auto workspace = start();
+        ModalAnswerer answerer;
+        generate(workspace->controller(), answerer);
+        answerer.expectDone();
+        const auto kept = File::getSpecialLocation(File::userHomeDirectory).getChildFile(offeredName);
+        EXPECT_TRUE(targetIn(CoursewareFile::saveFolder()).copyFileTo(kept));
+        workspace.reset();
+        EXPECT_TRUE(DocumentManager::TempDir().deleteRecursively());
+        return kept;
+    }
+};
+} // namespace
+
+TEST_F(CoursewareTest, ACourseLearntOrReviewedGoesIntoCoursewareAndComesBackAsANewLearningCourse)
+{
+    for (const int nowStatus : {0, 1})
+    {
+        SCOPED_TRACE(nowStatus == 0 ? "a course being learnt" : "a course under review");
+        auto workspace = start(nowStatus);
+        auto& controller = workspace->controller();
+        const auto openCourse = workspace->model().getCourseTree().toXmlString();
+        const auto target = targetIn(CoursewareFile::saveFolder());
+        {
+            ModalAnswerer answerer;
+            generate(controller, answerer);
+            answerer.expectDone();
+            ASSERT_GE(answerer.seen().size(), 1u);
+            const auto& chooser = answerer.seen()[0];
+            EXPECT_EQ(chooser.kind, ModalAnswerer::Kind::fileChooser);
+            EXPECT_EQ(chooser.title, TRANS("Generate courseware"));
+            EXPECT_EQ(chooser.folder, CoursewareFile::saveFolder());
+            EXPECT_EQ(chooser.fileName, offeredName);
+            EXPECT_EQ(answerer.seen().size(), 3u);
+        }
+
+        // The file holds the three entries; nothing is left of the scratch folder, and the open
+        // course is as it was.
+        const String stem = "Listening-Unit 3";
+        EXPECT_EQ(FolderContents::entriesOf(target),
+                  juce::StringArray(stem + ".ogg", stem + ".smg", stem + ".xml"));
+        EXPECT_FALSE(CoursewareFile::scratchFolder().exists());
+        EXPECT_EQ(workspace->model().getCourseTree().toXmlString(), openCourse);
+        EXPECT_TRUE(controller.isCourseOpen());
+
+        const auto text = entryText(target, stem + ".xml");
+        ASSERT_NE(text, nullptr);
+        EXPECT_EQ(text->getIntAttribute(CourseModel::NowStatus, -1), 0);
+        EXPECT_EQ(text->getIntAttribute(CourseModel::CourseLength), 4 * sentenceSamples - 1);
+        EXPECT_FALSE(text->hasAttribute(CourseModel::NextReviewDate.toString()));
+        EXPECT_FALSE(text->hasAttribute(CourseModel::AudioFile.toString()));
+
+        // Given up, and opened again from the file.
+        controller.resetToEmpty();
+        ASSERT_TRUE(controller.loadCourseware(target));
+        const auto newStem = DocumentManager::getCurrentTimeString(true);
+        EXPECT_EQ(OpenWorkspace::filesInTemporaryFolder(),
+                  juce::StringArray(newStem + ".smg", newStem + ".xml", "courseware-" + newStem + ".ogg"));
+        auto& model = workspace->model();
+        EXPECT_TRUE(model.isLearning());
+        EXPECT_EQ(model.getReader()->lengthInSamples, 4 * sentenceSamples);
+        EXPECT_EQ(
+            model.getValue(-1, CourseModel::AudioFile).toString(),
+            DocumentManager::TempDir().getChildFile("courseware-" + newStem + ".ogg").getFullPathName());
+        EXPECT_EQ(model.getValue(-1, CourseModel::LearnDate).toString(),
+                  Clock::now().toString(true, true, true, true));
+        EXPECT_TRUE(workspace->window().getName().startsWith("qZ - " + courseName + " ("));
+        ASSERT_EQ(model.getNumSentences(), 4);
+        for (int i = 0; i < 4; ++i)
+        {
+            EXPECT_EQ(model.getValue(i, CourseModel::EnglishText).toString(), "Sentence " + String(i));
+            EXPECT_EQ(model.getValue(i, CourseModel::ChineseText).toString(), "Satz " + String(i));
+            EXPECT_EQ((bool)model.getValue(i, CourseModel::NeedReview), i % 2 == 1);
+            EXPECT_EQ((int)model.getValue(i, CourseModel::StartSamples), i * sentenceSamples);
+            for (const auto* key : {&CourseModel::NextIntervalDays, &CourseModel::NextReviewDate,
+                                    &CourseModel::TotalReviews, &CourseModel::CorrectTimes})
+                EXPECT_FALSE(model.getCourseTree().getChild(i).hasProperty(*key)) << key->toString();
+        }
+        controller.resetToEmpty();
+        workspace.reset();
+        ASSERT_TRUE(CoursewareFile::saveFolder().deleteRecursively());
+    }
+}
+
+TEST_F(CoursewareTest, AnOldCoursewareFileIsReplacedOnlyByAWholeNewOne)
+{
+    const String old("an older courseware file");
+    const struct
+    {
+        const char* what;
+        bool readOnlyFolder;
+        double renderRate;
+        bool replaced;
+        juce::StringArray messages;
+    } cases[] = {
+        {"written", false, 44100.0, true, {}},
+        {"a folder that can't be written",
+         true,
+         44100.0,
+         false,
+         {"Unknown error: the courseware file write failed!"}},
+        {"a sample rate that can't be rendered", false, 12345.0, false, {"Render audio data unsuccessful."}},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        auto workspace = start();
+        systemModel->audioRenderSampleRate = c.renderRate;
+        const auto target = targetIn(CoursewareFile::saveFolder());
+        ASSERT_TRUE(target.create().wasOk());
+        ASSERT_TRUE(target.replaceWithText(old));
+        const auto openCourse = workspace->model().getCourseTree().toXmlString();
+        {
+            std::unique_ptr<ReadOnlyFolder> readOnly;
+            if (c.readOnlyFolder)
+            {
+                readOnly = std::make_unique<ReadOnlyFolder>(CoursewareFile::saveFolder());
+                if (!readOnly->holds())
+                    GTEST_SKIP() << "the folder can't be made read-only here";
+            }
+            ModalAnswerer answerer;
+            answerer.chooseFile(target);
+            answerer.press(TRANS("Overwrite"));
+            // A rate the encoder can't take is told by the render job itself, before it starts.
+            if (c.renderRate != 44100.0)
+                answerer.press(TRANS("OK"));
+            else
+            {
+                answerer.letProgressRun();
+                answerer.letProgressRun();
+            }
+            for (int i = 0; i < c.messages.size(); ++i)
+                answerer.press(TRANS("OK"));
+            workspace->controller().generateCourseware();
+            answerer.expectDone();
+            ASSERT_GE(answerer.seen().size(), 2u);
+            EXPECT_EQ(answerer.seen()[1].buttons.contains(TRANS("Overwrite")), true);
+            if (!c.messages.isEmpty())
+            {
+                EXPECT_EQ(answerer.seen().back().title, TRANS("Message"));
+                EXPECT_EQ(answerer.seen().back().message, TRANS(c.messages[0]));
+            }
+        }
+        EXPECT_EQ(target.loadFileAsString() == old, !c.replaced);
+        EXPECT_EQ(FolderContents::entriesOf(target).size(), c.replaced ? 3 : 0);
+        EXPECT_EQ(CoursewareFile::saveFolder().getNumberOfChildFiles(File::findFiles), 1);
+        EXPECT_FALSE(CoursewareFile::scratchFolder().exists());
+        EXPECT_EQ(workspace->model().getCourseTree().toXmlString(), openCourse);
+        workspace.reset();
+        ASSERT_TRUE(DocumentManager::TempDir().deleteRecursively());
+        ASSERT_TRUE(CoursewareFile::saveFolder().deleteRecursively());
+    }
+
+    // Cancelled in the chooser: nothing is made.
+    auto workspace = start();
+    ModalAnswerer answerer;
+    answerer.cancel();
+    workspace->controller().generateCourseware();
+    answerer.expectDone();
+    EXPECT_TRUE(CoursewareFile::saveFolder().isDirectory());
+    EXPECT_EQ(CoursewareFile::saveFolder().getNumberOfChildFiles(File::findFiles), 0);
+    EXPECT_FALSE(CoursewareFile::scratchFolder().exists());
+}
+
+TEST_F(CoursewareTest, ABadFileOrAStrayWorkingSetIsRefusedAndTheNextCourseStillOpens)
+{
+    const auto good = makeCourseware();
+    const auto home = File::getSpecialLocation(File::userHomeDirectory);
+
+    // A sender's file whose course text has a sentence far past the audio.
+    const auto outside = home.getChildFile("outside.qzc");
+    {
+        juce::ZipFile zip(good);
+        juce::ZipFile::Builder builder;
+        for (int i = 0; i < zip.getNumEntries(); ++i)
+        {
+            std::unique_ptr<juce::InputStream> in(zip.createStreamForEntry(i));
+            auto bytes = in->readEntireStreamAsString();
+            const auto name = zip.getEntry(i)->filename;
+            if (name.endsWith(".xml"))
+                bytes = bytes.replace("EndSamples=\"264599\"", "EndSamples=\"9264599\"");
+            builder.addEntry(new juce::MemoryInputStream(bytes.toRawUTF8(), bytes.getNumBytesAsUTF8(), true),
+                             9, name, juce::Time::getCurrentTime());
+        }
+        juce::FileOutputStream out(outside);
+        ASSERT_TRUE(builder.writeToStream(out, nullptr));
+    }
+    const auto notAZip = home.getChildFile("notes.qzc");
+    ASSERT_TRUE(notAZip.replaceWithText("these are no courseware"));
+
+    OpenWorkspace workspace;
+    auto& controller = workspace.controller();
+    ASSERT_FALSE(controller.isCourseOpen());
+    const String failed = TRANS("Courseware load failed!") + "\r\n\r\n";
+    const struct
+    {
+        const char* what;
+        File file;
+        String title, message;
+    } refusals[] = {
+        {"not a ZIP file", notAZip, TRANS("Ah oh"), failed + notAZip.getFullPathName()},
+        {"a sentence outside the audio", outside, TRANS("Ah oh"), failed + outside.getFullPathName()},
+    };
+    for (const auto& r : refusals)
+    {
+        SCOPED_TRACE(r.what);
+        ModalAnswerer answerer;
+        answerer.press(TRANS("OK"));
+        EXPECT_FALSE(controller.loadCourseware(r.file));
+        answerer.expectDone();
+        ASSERT_EQ(answerer.seen().size(), 1u);
+        EXPECT_EQ(answerer.seen()[0].title, r.title);
+        EXPECT_EQ(answerer.seen()[0].message, r.message);
+        EXPECT_FALSE(controller.isCourseOpen());
+        EXPECT_TRUE(OpenWorkspace::filesInTemporaryFolder().isEmpty());
+    }
+
+    // A stray file in the temporary folder stops a load, and stays.
+    const auto stray = DocumentManager::TempDir().getChildFile("stray.wav");
+    ASSERT_TRUE(stray.create().wasOk());
+    {
+        ModalAnswerer answerer;
+        answerer.press(TRANS("OK"));
+        EXPECT_FALSE(controller.loadCourseware(good));
+        answerer.expectDone();
+        ASSERT_EQ(answerer.seen().size(), 1u);
+        EXPECT_EQ(answerer.seen()[0].title, TRANS("Message"));
+        EXPECT_EQ(answerer.seen()[0].message, TRANS("Error: the temp folder is not empty!"));
+        EXPECT_EQ(OpenWorkspace::filesInTemporaryFolder(), juce::StringArray("stray.wav"));
+    }
+    ASSERT_TRUE(stray.deleteFile());
+
+    // After the refusals, the good file opens at once; a drop while it is open is refused.
+    ASSERT_TRUE(controller.loadCourseware(good));
+    EXPECT_TRUE(controller.isCourseOpen());
+    {
+        ModalAnswerer answerer;
+        answerer.press(TRANS("OK"));
+        EXPECT_FALSE(workspace.main().fileDroped(good));
+        answerer.expectDone();
+        ASSERT_EQ(answerer.seen().size(), 1u);
+        EXPECT_EQ(answerer.seen()[0].message,
+                  TRANS("Please archive current course first, then do this again."));
+    }
+}
