@@ -1,6 +1,7 @@
 #include "engine/CourseModel.h"
 
 #include "engine/CourseModelRules.h"
+#include "engine/CourseTextNumbers.h"
 #include "engine/DocumentManager.h"
 #include "engine/GlobalData.h"
 #include "engine/SystemModel.h"
@@ -123,6 +124,7 @@ bool CourseModel::loadCourseTextFile(const juce::File& file)
 
     courseModelReset();
 
+    CourseTextNumbers::keepWithinInt(*xml);
     learning = xml->getIntAttribute(NowStatus) == 0;
     const auto stem = file.getFileNameWithoutExtension();
     const auto audioFile = courseAudioFile(file, xml->getStringAttribute(AudioFile));
@@ -144,6 +146,7 @@ bool CourseModel::loadCourseTextFile(const juce::File& file)
     }
     loadWaveformFile(waveformFile);
 
+    CourseTextNumbers::keepSentencesWithin(*xml, reader->lengthInSamples);
     course = juce::ValueTree::fromXml(*xml);
     GlobalData::courseAudioSampleRate = reader->sampleRate;
     course.addListener(this);

@@ -3,6 +3,7 @@
 #include "engine/ArchiveJob.h"
 #include "engine/Clock.h"
 #include "engine/CourseModel.h"
+#include "engine/CourseTextNumbers.h"
 #include "engine/ExAudioFileReader.h"
 
 namespace
@@ -204,7 +205,10 @@ std::unique_ptr<juce::XmlElement> DocumentManager::readArchivedCourseText(const 
     std::unique_ptr<juce::InputStream> stream(zip->createStreamForEntry(index));
     if (stream == nullptr)
         return nullptr;
-    return juce::parseXML(stream->readEntireStreamAsString());
+    auto course = juce::parseXML(stream->readEntireStreamAsString());
+    if (course != nullptr)
+        CourseTextNumbers::keepWithinInt(*course);
+    return course;
 }
 
 bool DocumentManager::isOpenCourse(const juce::File& archive)
