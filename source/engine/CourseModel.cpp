@@ -4,6 +4,7 @@
 #include "engine/CourseTextNumbers.h"
 #include "engine/DocumentManager.h"
 #include "engine/GlobalData.h"
+#include "engine/SafeXml.h"
 #include "engine/SystemModel.h"
 #include "workspace/CourseController.h"
 #include "workspace/Main.h"
@@ -115,7 +116,7 @@ CourseModel::~CourseModel()
 //==============================================================================
 bool CourseModel::loadCourseTextFile(const juce::File& file)
 {
-    const auto xml = juce::parseXML(file);
+    const auto xml = SafeXml::parse(file);
     if (xml == nullptr || !xml->hasAttribute(AudioFile.toString()))
     {
         showLoadFailure(TRANS("Invalid course text file!"));

@@ -5,6 +5,7 @@
 #include "engine/CourseModel.h"
 #include "engine/CourseTextNumbers.h"
 #include "engine/ExAudioFileReader.h"
+#include "engine/SafeXml.h"
 
 namespace
 {
@@ -205,7 +206,9 @@ std::unique_ptr<juce::XmlElement> DocumentManager::readArchivedCourseText(const 
     std::unique_ptr<juce::InputStream> stream(zip->createStreamForEntry(index));
     if (stream == nullptr)
         return nullptr;
-    auto course = juce::parseXML(stream->readEntireStreamAsString());
+    juce::MemoryBlock bytes;
+    stream->readIntoMemoryBlock(bytes);
+    auto course = SafeXml::parse(bytes);
     if (course != nullptr)
         CourseTextNumbers::keepWithinInt(*course);
     return course;
