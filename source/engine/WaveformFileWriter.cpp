@@ -1,5 +1,7 @@
 #include "engine/WaveformFileWriter.h"
 
+#include "engine/ParallelZlibCompressor.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -100,7 +102,8 @@ WaveformFileWriter::WaveformFileWriter(juce::AudioFormatReader& readerToUse)
       length(juce::jmax((juce::int64)0, readerToUse.lengthInSamples)),
       wholePoints((int)(length / samplesPerPoint)), entries(wholePoints + 1)
 {
-    levels.allocate((size_t)entries * (size_t)numChannels * 2, true);
+    stream.allocate(headerSize + streamLevelsSize(), true);
+    levels = reinterpret_cast<juce::int8*>(stream.get() + headerSize);
 }
 
 WaveformFileWriter::~WaveformFileWriter()
@@ -109,9 +112,9 @@ WaveformFileWriter::~WaveformFileWriter()
     readingThread.reset();
 }
 
-juce::MemoryBlock WaveformFileWriter::header(int pointsDone) const
+void WaveformFileWriter::writeHeader(int pointsDone)
 {
-    juce::MemoryOutputStream out;
+    juce::MemoryOutputStream out(stream, headerSize);
     out.write("jatm", 4);
     out.writeInt(samplesPerPoint);
     out.writeInt64(length);
@@ -121,11 +124,16 @@ juce::MemoryBlock WaveformFileWriter::header(int pointsDone) const
     out.writeInt((int)reader.sampleRate);
     out.writeInt64(0);
     out.writeInt64(0);
-    return out.getMemoryBlock();
+    jassert(out.getPosition() == (juce::int64)headerSize);
+}
+
+size_t WaveformFileWriter::streamLevelsSize() const
+{
+    return (size_t)entries * (size_t)numChannels * 2;
 }
 
 bool WaveformFileWriter::writeFile(const juce::File& target,
-                                   const std::function<bool(juce::OutputStream&)>& body)
+                                   const std::function<bool(ParallelZlibCompressor&)>& body)
 {
     target.deleteFile();
     if (!target.create())
@@ -135,10 +143,8 @@ bool WaveformFileWriter::writeFile(const juce::File& target,
         return false;
     bool written = false;
     {
-        // Window bits 0 give zlib framing (RFC 1950), not gzip.
-        juce::GZIPCompressorOutputStream zlib(out, zlibLevel);
+        ParallelZlibCompressor zlib(stream, out, zlibLevel);
         written = body(zlib);
-        zlib.flush();
     }
     out.flush();
     return written && out.getStatus().wasOk();
@@ -148,11 +154,12 @@ bool WaveformFileWriter::write(const juce::File& target, const std::function<boo
                                const std::function<void(double)>& progress)
 {
     pointsRead = 0;
+    writeHeader(wholePoints);
     readingThread = std::make_unique<ReadingThread>(*this);
     readingThread->startThread();
 
     bool stopped = false;
-    const bool written = writeFile(target, [&](juce::OutputStream& zlib)
+    const bool written = writeFile(target, [&](ParallelZlibCompressor& zlib)
                                    { return compressWhileReading(zlib, keepGoing, progress, stopped); });
     if (stopped)
         return rewriteAfterStop(target);
@@ -160,16 +167,11 @@ bool WaveformFileWriter::write(const juce::File& target, const std::function<boo
     return written;
 }
 
-bool WaveformFileWriter::compressWhileReading(juce::OutputStream& zlib,
+bool WaveformFileWriter::compressWhileReading(ParallelZlibCompressor& zlib,
                                               const std::function<bool()>& keepGoing,
                                               const std::function<void(double)>& progress, bool& stopped)
 {
-    const auto opening = header(wholePoints);
-    if (!zlib.write(opening.getData(), opening.getSize()))
-        return false;
-
-    // The points go into the compressor as soon as they are read; zlib makes the same stream
-    // whatever the pieces it is given.
+    // The points go to the compressor as soon as they are read, behind the stream's opening.
     const size_t bytesPerEntry = (size_t)numChannels * 2;
     int compressed = 0;
     while (compressed < wholePoints)
@@ -185,8 +187,7 @@ bool WaveformFileWriter::compressWhileReading(juce::OutputStream& zlib,
             readingThread->pointsReady.wait(waitForPointsMs);
             continue;
         }
-        if (!zlib.write(levels + (size_t)compressed * bytesPerEntry,
-                        (size_t)(ready - compressed) * bytesPerEntry))
+        if (!zlib.grow(headerSize + (size_t)ready * bytesPerEntry))
             return false;
         compressed = ready;
         progress(juce::jmin(0.999, (double)compressed * samplesPerPoint / (double)length));
@@ -194,8 +195,7 @@ bool WaveformFileWriter::compressWhileReading(juce::OutputStream& zlib,
 
     progress(1.0);
     // The entry past the whole points stays empty.
-    return zlib.write(levels + (size_t)compressed * bytesPerEntry,
-                      (size_t)(entries - compressed) * bytesPerEntry);
+    return zlib.finish(headerSize + streamLevelsSize());
 }
 
 bool WaveformFileWriter::rewriteAfterStop(const juce::File& target)
@@ -206,11 +206,7 @@ bool WaveformFileWriter::rewriteAfterStop(const juce::File& target)
     const int done = pointsRead.load();
     const size_t bytesPerEntry = (size_t)numChannels * 2;
     juce::zeromem(levels + (size_t)done * bytesPerEntry, (size_t)(entries - done) * bytesPerEntry);
-    return writeFile(target,
-                     [&](juce::OutputStream& zlib)
-                     {
-                         const auto opening = header(done);
-                         return zlib.write(opening.getData(), opening.getSize()) &&
-                                zlib.write(levels, (size_t)entries * bytesPerEntry);
-                     });
+    writeHeader(done);
+    return writeFile(target, [this](ParallelZlibCompressor& zlib)
+                     { return zlib.finish(headerSize + streamLevelsSize()); });
 }

@@ -8,11 +8,14 @@
 /** Writes the waveform file of a whole recording: the framework's waveform-overview stream at 64
     samples per point (the four bytes "jatm", the resolution, the sample counts, the channel count
     and the sample rate, then the smallest and largest value of every point and channel, as
-    AudioThumbnail::saveTo writes them) compressed as a zlib stream at level 9, byte for byte the
-    file that filling an AudioThumbnail from the reader and saving it would give.
+    AudioThumbnail::saveTo writes them) compressed as a zlib stream at level 9: the stream that
+    filling an AudioThumbnail from the reader and saving it would give, byte for byte.
 
     A reading thread decodes the audio and reduces it to the points while the calling thread
-    compresses the points already made, so that the slower of the two sets the pace. */
+    hands the points already made to a compressor that deflates them on every core, so that
+    neither a single core's level-9 deflate nor the decode alone sets the pace. */
+class ParallelZlibCompressor;
+
 class WaveformFileWriter
 {
 public:
@@ -35,15 +38,20 @@ public:
 private:
     class ReadingThread;
 
-    /** The stream's opening, with the sample count that this many points make. */
-    juce::MemoryBlock header(int pointsDone) const;
-    /** Feeds the header and then the points into the compressor as the reading thread makes
-        them; false when the stream could not be written or (stopped) reading was stopped. */
-    bool compressWhileReading(juce::OutputStream& zlib, const std::function<bool()>& keepGoing,
+    // "jatm", the resolution, three sample counts, the channel count, the rate and two zeros.
+    static constexpr size_t headerSize = 4 + 4 + 8 + 8 + 4 + 4 + 4 + 8 + 8;
+
+    /** Puts the stream's opening, with the sample count that this many points make, before the
+        levels. */
+    void writeHeader(int pointsDone);
+    size_t streamLevelsSize() const;
+    /** Hands the points to the compressor as the reading thread makes them; false when the
+        stream could not be written or (stopped) reading was stopped. */
+    bool compressWhileReading(ParallelZlibCompressor& zlib, const std::function<bool()>& keepGoing,
                               const std::function<void(double)>& progress, bool& stopped);
     /** Stops reading and writes the file again from what was read. */
     bool rewriteAfterStop(const juce::File& target);
-    static bool writeFile(const juce::File& target, const std::function<bool(juce::OutputStream&)>& body);
+    bool writeFile(const juce::File& target, const std::function<bool(ParallelZlibCompressor&)>& body);
 
     juce::AudioFormatReader& reader;
     const int numChannels;
@@ -52,8 +60,10 @@ private:
     // than that, which stays empty.
     const int wholePoints;
     const int entries;
-    // Two bytes (smallest, largest) per channel and entry, entries one after the other.
-    juce::HeapBlock<juce::int8> levels;
+    // The whole stream: its opening, then two bytes (smallest, largest) per channel and entry,
+    // entries one after the other, which the levels point at.
+    juce::HeapBlock<juce::uint8> stream;
+    juce::int8* levels = nullptr;
     std::atomic<int> pointsRead{0};
     std::unique_ptr<ReadingThread> readingThread;
 

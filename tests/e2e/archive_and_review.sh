@@ -119,10 +119,10 @@ sleep 1
 qz_screenshot qz-archive-review-opened
 
 # The first due sentence's answer field has the focus; the next one opens by itself.
-xdotool type --delay 60 "the second line"
+xdotool type --delay 120 "the second line"
 xdotool key Return
 sleep 1
-xdotool type --delay 60 "the fourth line"
+xdotool type --delay 120 "the fourth line"
 xdotool key Return
 # "This course review completed today": Return is "Review next due course", which closes the day.
 answer_box "${congratulation_titles[@]}"
