@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Runs every fuzz target of a fuzz build for a bounded time and fails on any crash, sanitizer
 # report, hang or runaway memory. Each target starts from the seeds it makes itself with qZ's own
-# writers, the few the tools here make (MP3), and the inputs kept in tests/fuzz/regressions.
+# writers, the few the tools here make (MP3), and the inputs kept in tests/fuzz/regressions, which
+# it first replays once each.
 #   scripts/fuzz.sh BUILD_DIR [SECONDS_PER_TARGET]
+# QZ_FUZZ_JOBS sets how many targets run at once (half the cores by default).
 # Needs a display (the targets use windows and the message loop); scripts/test.sh gives it one.
 set -uo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -37,30 +39,35 @@ run_target() { # name: seeds, the kept inputs once each, then the timed run
         "$build/tests/fuzz/$name" -runs=1 "$kept"/* >>"$log" 2>&1 || { echo "$name: a kept input fails again"; return 1; }
         cp "$kept"/* "$corpus"/
     fi
-    "$build/tests/fuzz/$name" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2560 -malloc_limit_mb=1536 \
+    "$build/tests/fuzz/$name" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 -malloc_limit_mb=1536 \
         -max_len=65536 -print_final_stats=1 -artifact_prefix="$work/artifacts/$name-" "$corpus" >>"$log" 2>&1
 }
 
-echo "== Fuzzing ${#targets[@]} targets for $seconds s each"
-pids=()
+jobs="${QZ_FUZZ_JOBS:-$(( ($(nproc) + 1) / 2 ))}"
+echo "== Fuzzing ${#targets[@]} targets for $seconds s each, $jobs at a time"
 for name in "${targets[@]}"; do
-    run_target "$name" &
-    pids+=($!)
+    while [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; do wait -n; done
+    ( if run_target "$name" >"$work/$name.note"; then echo ok; else echo FAILED; fi >"$work/$name.result" ) &
 done
+wait
 status=0
-for i in "${!targets[@]}"; do
-    name="${targets[$i]}"
-    if wait "${pids[$i]}"; then result=ok; else result=FAILED; status=1; fi
+for name in "${targets[@]}"; do
+    result="$(cat "$work/$name.result" 2>/dev/null || echo FAILED)"
+    [ "$result" = ok ] || status=1
     runs="$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$work/$name.log" | grep -o '[0-9]*$' | tail -n 1)"
     printf '   %-22s %-7s %s executions\n' "$name" "$result" "${runs:-?}"
     if [ "$result" = FAILED ]; then
-        grep -E 'ERROR|SUMMARY|invariant|Test unit written|==[0-9]+==' "$work/$name.log" | head -n 20 | sed 's/^/      /'
+        sed 's/^/      /' "$work/$name.note"
+        grep -E 'ERROR|SUMMARY|invariant|Test unit written|==[0-9]+==|failed|fails' "$work/$name.log" | head -n 20 | sed 's/^/      /'
     fi
 done
-if ls "$work/artifacts"/* >/dev/null 2>&1; then
+if [ $status -ne 0 ]; then
     mkdir -p "$root/build/fuzz-findings"
-    cp "$work/artifacts"/* "$root/build/fuzz-findings/"
-    echo "   inputs that failed are in build/fuzz-findings: fix the fault, then keep each input in"
+    cp "$work/artifacts"/* "$root/build/fuzz-findings/" 2>/dev/null
+    for name in "${targets[@]}"; do
+        [ "$(cat "$work/$name.result" 2>/dev/null)" = ok ] || cp "$work/$name.log" "$root/build/fuzz-findings/"
+    done
+    echo "   the logs and inputs that failed are in build/fuzz-findings: fix the fault, then keep each input in"
     echo "   tests/fuzz/regressions/<target>/ so that every later run tries it again"
 fi
 exit $status

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds qZ and runs every test headlessly: first the Release build
 # (tests, end-to-end tests), then the same tests built with AddressSanitizer and
-# UndefinedBehaviorSanitizer, where any report fails the run.
+# UndefinedBehaviorSanitizer, where any report fails the run, and last the fuzz targets (built with
+# clang), each for a bounded time (QZ_FUZZ_SECONDS, 60 by default), where any crash, report,
+# hang or runaway memory fails the run.
 set -uo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$root/scripts/headless.sh"
@@ -28,5 +30,11 @@ export LSAN_OPTIONS="suppressions=$root/tests/sanitizers/lsan.supp:print_suppres
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 (cd "$root/build/asan" && ctest --output-on-failure --parallel "$jobs" --repeat until-pass:2 -LE no-sanitizer) || status=1
 echo "   sanitizer tests done at $((SECONDS - started)) s"
+
+echo "== Fuzz build"
+"$root/scripts/build.sh" fuzz RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DQZ_FUZZ=ON || exit 1
+echo "   built at $((SECONDS - started)) s"
+"$root/scripts/fuzz.sh" "$root/build/fuzz" "${QZ_FUZZ_SECONDS:-60}" || status=1
+echo "   fuzzing done at $((SECONDS - started)) s"
 
 exit $status

@@ -196,8 +196,9 @@ void InterpretComponent::playOrStop()
         playButton.setButtonText(TRANS("Play"));
         return;
     }
+    if (!player->start())
+        return;
     alternating = true;
-    player->start();
     playButton.setButtonText(TRANS("Stop"));
 }
 

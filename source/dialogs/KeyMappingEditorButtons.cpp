@@ -197,8 +197,8 @@ void KeyMappingEditor::ChangeKeyButton::setNewKey(const juce::KeyPress& newKey, 
     if (!newKey.isValid())
         return;
 
-    auto& mappings = owner.getMappings();
-    const auto previousCommand = mappings.findCommandForKeyPress(newKey);
+    auto& keyMappings = owner.getMappings();
+    const auto previousCommand = keyMappings.findCommandForKeyPress(newKey);
     if (previousCommand != 0 && !dontAskUser)
     {
         juce::AlertWindow::showOkCancelBox(
@@ -218,11 +218,11 @@ void KeyMappingEditor::ChangeKeyButton::setNewKey(const juce::KeyPress& newKey, 
 
     // This button's own key goes first, so that the new key takes its place even when the new
     // key was one of this command's earlier keys.
-    const auto keys = mappings.getKeyPressesAssignedToCommand(commandID);
+    const auto keys = keyMappings.getKeyPressesAssignedToCommand(commandID);
     if (keyIndex >= 0 && keyIndex < keys.size())
-        mappings.removeKeyPress(commandID, keyIndex);
-    mappings.removeKeyPress(newKey);
-    mappings.addKeyPress(commandID, newKey, keyIndex);
+        keyMappings.removeKeyPress(commandID, keyIndex);
+    keyMappings.removeKeyPress(newKey);
+    keyMappings.addKeyPress(commandID, newKey, keyIndex);
 }
 
 //==============================================================================

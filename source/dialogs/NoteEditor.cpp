@@ -433,7 +433,8 @@ void NoteEditor::playOrStopRow(bool storedRow)
     player->setAudioSource(storedRow ? retellFile : recorder->getTemporaryFile());
     row.seconds = player->transportSource.getLengthInSeconds();
     player->transportSource.setPosition(row.slider->getValue() * row.seconds);
-    player->start();
+    if (!player->start())
+        return;
     playingStoredRetelling = storedRow;
     startTimer(GlobalData::timerCallbackInterval);
     row.play->setButtonText(TRANS("Stop"));

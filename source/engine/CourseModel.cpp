@@ -1,9 +1,11 @@
 #include "engine/CourseModel.h"
 
 #include "engine/CourseModelRules.h"
+#include "engine/CourseTextNumbers.h"
 #include "engine/DocumentManager.h"
 #include "engine/FileReplacement.h"
 #include "engine/GlobalData.h"
+#include "engine/SafeXml.h"
 #include "engine/SystemModel.h"
 #include "workspace/CourseController.h"
 #include "workspace/Main.h"
@@ -115,7 +117,7 @@ CourseModel::~CourseModel()
 //==============================================================================
 bool CourseModel::loadCourseTextFile(const juce::File& file)
 {
-    const auto xml = juce::parseXML(file);
+    const auto xml = SafeXml::parse(file);
     if (xml == nullptr || !xml->hasAttribute(AudioFile.toString()))
     {
         showLoadFailure(TRANS("Invalid course text file!"));
@@ -124,6 +126,7 @@ bool CourseModel::loadCourseTextFile(const juce::File& file)
 
     courseModelReset();
 
+    CourseTextNumbers::keepWithinInt(*xml);
     learning = xml->getIntAttribute(NowStatus) == 0;
     const auto stem = file.getFileNameWithoutExtension();
     const auto audioFile = courseAudioFile(file, xml->getStringAttribute(AudioFile));
@@ -145,6 +148,7 @@ bool CourseModel::loadCourseTextFile(const juce::File& file)
     }
     loadWaveformFile(waveformFile);
 
+    CourseTextNumbers::keepSentencesWithin(*xml, reader->lengthInSamples);
     course = juce::ValueTree::fromXml(*xml);
     GlobalData::courseAudioSampleRate = reader->sampleRate;
     course.addListener(this);

@@ -3,8 +3,10 @@
 #include "engine/ArchiveJob.h"
 #include "engine/Clock.h"
 #include "engine/CourseModel.h"
+#include "engine/CourseTextNumbers.h"
 #include "engine/ExAudioFileReader.h"
 #include "engine/FileReplacement.h"
+#include "engine/SafeXml.h"
 
 namespace
 {
@@ -208,7 +210,12 @@ std::unique_ptr<juce::XmlElement> DocumentManager::readArchivedCourseText(const 
     std::unique_ptr<juce::InputStream> stream(zip->createStreamForEntry(index));
     if (stream == nullptr)
         return nullptr;
-    return juce::parseXML(stream->readEntireStreamAsString());
+    juce::MemoryBlock bytes;
+    stream->readIntoMemoryBlock(bytes);
+    auto course = SafeXml::parse(bytes);
+    if (course != nullptr)
+        CourseTextNumbers::keepWithinInt(*course);
+    return course;
 }
 
 bool DocumentManager::isOpenCourse(const juce::File& archive)

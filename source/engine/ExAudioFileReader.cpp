@@ -2,6 +2,7 @@
 
 #include "engine/Clock.h"
 #include "engine/CourseModel.h"
+#include "engine/CourseTextNumbers.h"
 #include "engine/FileReplacement.h"
 #include "engine/WaveformFileWriter.h"
 #include "engine/XmlChildComparator.h"
@@ -106,31 +107,37 @@ void ExAudioFileReader::parseLrcTxt(const juce::File& lrcFile, juce::XmlElement*
     lrcFile.readLines(lines);
     lines.removeEmptyStrings(true);
 
+    // The sentences are worked on in an array and linked into the course at the end: the
+    // course's children form a list in which every step by index would walk from the start, and
+    // a lyrics file from elsewhere can hold many thousands of lines.
+    juce::OwnedArray<juce::XmlElement> sentences;
     for (const auto& line : lines)
         if (line.trim().startsWith("["))
-            addLrcSentence(line, course);
-
-    if (course->getNumChildElements() == 0)
+            sentences.add(makeLrcSentence(line));
+    if (sentences.isEmpty())
         return;
 
     XmlChildComparator byStart;
-    course->sortChildElements(byStart);
-    dropSentencesPastTheEnd(course);
-    if (course->getNumChildElements() == 0)
+    sentences.sort(byStart);
+    dropSentencesPastTheEnd(sentences);
+    if (sentences.isEmpty())
         return;
 
-    setSentenceEnds(course);
+    setSentenceEnds(sentences);
 
     // A first line within the first second keeps its start; a later one would leave the opening
     // of the recording outside every sentence.
-    auto* first = course->getFirstChildElement();
+    auto* first = sentences.getFirst();
     if (first->getIntAttribute(CourseModel::StartSamples) > (int)sampleRate)
         first->setAttribute(CourseModel::StartSamples, "0");
 
-    removeEmptySentences(course);
+    removeEmptySentences(sentences);
+    // Prepended from the last, so that linking each one in takes no walk along the list.
+    for (int i = sentences.size(); --i >= 0;)
+        course->prependChildElement(sentences.removeAndReturn(i));
 }
 
-void ExAudioFileReader::addLrcSentence(const juce::String& line, juce::XmlElement* course) const
+juce::XmlElement* ExAudioFileReader::makeLrcSentence(const juce::String& line) const
 {
     // The first tag gives the time, the text follows the last tag: "[00:01.00][00:09.00]text".
     const auto time = line.upToFirstOccurrenceOf("]", false, false)
@@ -142,7 +149,7 @@ void ExAudioFileReader::addLrcSentence(const juce::String& line, juce::XmlElemen
     // A signed time ("[-00:01.00]") would start a sentence before the audio.
     const auto start = juce::jmax((juce::int64)0, parseLrcTimeToSamples(time).getLargeIntValue());
 
-    auto* sentence = course->createNewChildElement(CourseModel::SENTENCE.toString());
+    auto* sentence = new juce::XmlElement(CourseModel::SENTENCE);
     sentence->setAttribute(CourseModel::StartSamples, juce::String(start));
     sentence->setAttribute(CourseModel::EnglishText, text);
     sentence->setAttribute(CourseModel::ChineseText, juce::String());
@@ -150,51 +157,53 @@ void ExAudioFileReader::addLrcSentence(const juce::String& line, juce::XmlElemen
     sentence->setAttribute(CourseModel::NextIntervalDays, "0");
     sentence->setAttribute(CourseModel::TotalReviews, "0");
     sentence->setAttribute(CourseModel::CorrectTimes, "0");
+    return sentence;
 }
 
-void ExAudioFileReader::dropSentencesPastTheEnd(juce::XmlElement* course) const
+void ExAudioFileReader::dropSentencesPastTheEnd(juce::OwnedArray<juce::XmlElement>& sentences) const
 {
     // A lyrics file made for a longer recording: lines at or past the end of this audio would
     // give sentences that end before they start.
-    while (auto* last = course->getChildElement(course->getNumChildElements() - 1))
-    {
-        if (last->getStringAttribute(CourseModel::StartSamples).getLargeIntValue() < lengthInSamples)
-            break;
-        course->removeChildElement(last, true);
-    }
+    while (!sentences.isEmpty() &&
+           sentences.getLast()->getStringAttribute(CourseModel::StartSamples).getLargeIntValue() >=
+               lengthInSamples)
+        sentences.removeLast();
 }
 
-void ExAudioFileReader::setSentenceEnds(juce::XmlElement* course) const
+void ExAudioFileReader::setSentenceEnds(juce::OwnedArray<juce::XmlElement>& sentences) const
 {
-    const int count = course->getNumChildElements();
+    const int count = sentences.size();
     for (int i = 0; i < count - 1; ++i)
     {
-        const int nextStart = course->getChildElement(i + 1)->getIntAttribute(CourseModel::StartSamples);
-        course->getChildElement(i)->setAttribute(CourseModel::EndSamples, juce::jmax(0, nextStart - 1));
+        const int nextStart = sentences[i + 1]->getIntAttribute(CourseModel::StartSamples);
+        sentences[i]->setAttribute(CourseModel::EndSamples, juce::jmax(0, nextStart - 1));
     }
-    course->getChildElement(count - 1)->setAttribute(CourseModel::EndSamples, juce::String(lengthInSamples));
+    sentences.getLast()->setAttribute(CourseModel::EndSamples, juce::String(lengthInSamples));
 }
 
-void ExAudioFileReader::removeEmptySentences(juce::XmlElement* course)
+void ExAudioFileReader::removeEmptySentences(juce::OwnedArray<juce::XmlElement>& sentences)
 {
     // A sentence ending at 0 is followed by one starting at 0 or 1 (tag lines such as a title
     // read as time 0); one ending before its start shares its start with the next line.
-    for (int i = course->getNumChildElements() - 1; i >= 0; --i)
+    juce::Array<juce::XmlElement*> all(sentences.begin(), sentences.size());
+    sentences.clearQuick(false);
+    for (auto* sentence : all)
     {
-        auto* sentence = course->getChildElement(i);
         const int end = sentence->getIntAttribute(CourseModel::EndSamples);
         if (end == 0 || end < sentence->getIntAttribute(CourseModel::StartSamples))
-            course->removeChildElement(sentence, true);
+            delete sentence;
+        else
+            sentences.add(sentence);
     }
 }
 
 juce::String ExAudioFileReader::parseLrcTimeToSamples(const juce::String& time) const
 {
     // The digits after the point always count as hundredths, whatever their number.
-    const int minutes = time.upToFirstOccurrenceOf(":", false, false).getIntValue();
-    const int seconds =
-        time.fromLastOccurrenceOf(":", false, false).upToFirstOccurrenceOf(".", false, false).getIntValue();
-    const int hundredths = time.fromLastOccurrenceOf(".", false, false).getIntValue();
+    const int minutes = CourseTextNumbers::readInt(time.upToFirstOccurrenceOf(":", false, false));
+    const int seconds = CourseTextNumbers::readInt(
+        time.fromLastOccurrenceOf(":", false, false).upToFirstOccurrenceOf(".", false, false));
+    const int hundredths = CourseTextNumbers::readInt(time.fromLastOccurrenceOf(".", false, false));
     const double position = (minutes * 60.0 + seconds + hundredths * 0.01) * sampleRate;
     return juce::String((juce::int64)position);
 }

@@ -23,7 +23,7 @@ public:
     /** Writes courseName + ".xml" into courseDir; the writer's result. */
     bool createTextFile();
 
-    /** Adds the sentences of a lyrics file to the course element. */
+    /** Adds the sentences of a lyrics file to the course element, which has none yet. */
     void parseLrcTxt(const juce::File& lrcFile, juce::XmlElement* course) const;
 
     /** "mm:ss.hh" to a sample position of the audio, as decimal text. */
@@ -32,10 +32,10 @@ public:
     void run() override;
 
 private:
-    void addLrcSentence(const juce::String& line, juce::XmlElement* course) const;
-    void dropSentencesPastTheEnd(juce::XmlElement* course) const;
-    void setSentenceEnds(juce::XmlElement* course) const;
-    static void removeEmptySentences(juce::XmlElement* course);
+    juce::XmlElement* makeLrcSentence(const juce::String& line) const;
+    void dropSentencesPastTheEnd(juce::OwnedArray<juce::XmlElement>& sentences) const;
+    void setSentenceEnds(juce::OwnedArray<juce::XmlElement>& sentences) const;
+    static void removeEmptySentences(juce::OwnedArray<juce::XmlElement>& sentences);
 
     juce::File audioFile;
     juce::File courseDir;

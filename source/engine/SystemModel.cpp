@@ -1,6 +1,7 @@
 #include "engine/SystemModel.h"
 
 #include "engine/Clock.h"
+#include "engine/SafeXml.h"
 #include "engine/Translations.h"
 #include "workspace/QzLookAndFeel.h"
 
@@ -272,6 +273,22 @@ struct Limited
     static void apply(Colour&, const Limits&, const var&) {}
 };
 
+/** The settings file, once a damaged one that the framework would read as XML and that its XML
+    parser can't take (see SafeXml) is gone: it could not be read, and the defaults take its place
+    at the next save anyway. The binary forms the framework writes begin with their magic number. */
+juce::File checkedSettingsFile(const juce::File& file)
+{
+    juce::MemoryBlock bytes;
+    if (!file.existsAsFile() || !file.loadFileAsData(bytes) || bytes.getSize() < 4)
+        return file;
+    const auto magic = juce::ByteOrder::littleEndianInt(bytes.getData());
+    const bool binary = magic == juce::ByteOrder::littleEndianInt("PROP") ||
+                        magic == juce::ByteOrder::littleEndianInt("CPRP");
+    if (!binary && !SafeXml::isParsable(bytes.getData(), bytes.getSize()))
+        file.deleteFile();
+    return file;
+}
+
 juce::PropertiesFile::Options settingsFileOptions()
 {
     juce::PropertiesFile::Options options;
@@ -287,15 +304,16 @@ juce::File SystemModel::getSettingsFile()
 }
 
 SystemModel::SystemModel(QzLookAndFeel& lookAndFeelToUse)
-    : properties(std::make_unique<juce::PropertiesFile>(getSettingsFile(), settingsFileOptions())),
+    : properties(std::make_unique<juce::PropertiesFile>(checkedSettingsFile(getSettingsFile()),
+                                                        settingsFileOptions())),
       lookAndFeel(lookAndFeelToUse)
 {
     // The first day of use is kept for the statistics and never changes afterwards.
     if (properties->getValue(FirstUsingDate).isEmpty())
         properties->setValue(FirstUsingDate, Clock::now().toString(true, false));
 
-    audioDeviceState = properties->getXmlValue(AudioDeviceState);
-    keyMappingState = properties->getXmlValue(UserKeyMapping);
+    audioDeviceState = SafeXml::parse(properties->getValue(AudioDeviceState));
+    keyMappingState = SafeXml::parse(properties->getValue(UserKeyMapping));
     mainWindowState = properties->getValue(MainWindowState, "fs 50, 50, 800, 600");
     fileBrowseRoot = properties->getValue(FileBrowseRoot);
 

@@ -61,7 +61,7 @@ public:
 
     void run() override
     {
-        auto& reader = writer.reader;
+        auto& source = writer.reader;
         const int channels = writer.numChannels;
         // Read as integers, as the framework's loader does: a reader of floating-point data
         // leaves its floats in them.
@@ -71,13 +71,13 @@ public:
         for (int first = 0; first < writer.wholePoints && !threadShouldExit(); first += pointsPerBlock)
         {
             const int count = juce::jmin(pointsPerBlock, writer.wholePoints - first);
-            reader.read(samples, channels, (juce::int64)first * samplesPerPoint, count * samplesPerPoint,
+            source.read(samples, channels, (juce::int64)first * samplesPerPoint, count * samplesPerPoint,
                         false);
             for (int point = 0; point < count; ++point)
                 for (int channel = 0; channel < channels; ++channel)
                 {
                     const int offset = point * samplesPerPoint;
-                    const auto range = reader.usesFloatingPointData
+                    const auto range = source.usesFloatingPointData
                                            ? juce::FloatVectorOperations::findMinAndMax(
                                                  block.getReadPointer(channel, offset), samplesPerPoint)
                                            : rangeOfIntegers(samples[channel] + offset);

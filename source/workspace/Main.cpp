@@ -1,7 +1,10 @@
 #include "workspace/Main.h"
 
 #include "engine/SystemModel.h"
+#include "engine/audio/AudioDeviceCheck.h"
 #include "platform/AlertBeep.h"
+#include "platform/CheckedFlacAudioFormat.h"
+#include "platform/CheckedPcmAudioFormat.h"
 #include "platform/InstanceChannel.h"
 #include "platform/Mp3AudioFormat.h"
 #include "workspace/AnimateSplash.h"
@@ -31,7 +34,11 @@ void createProcessWideObjects(QzLookAndFeel& lookAndFeel)
     deviceManager = new juce::AudioDeviceManager();
     systemModel = new SystemModel(lookAndFeel);
 
-    formatManager->registerBasicFormats();
+    // The framework's basic formats, each reader behind our check of what it can't take.
+    formatManager->registerFormat(new CheckedPcmAudioFormat<juce::WavAudioFormat>(), true);
+    formatManager->registerFormat(new CheckedPcmAudioFormat<juce::AiffAudioFormat>(), false);
+    formatManager->registerFormat(new CheckedFlacAudioFormat(), false);
+    formatManager->registerFormat(new juce::OggVorbisAudioFormat(), false);
     // Our MP3 reader trims the encoder delay and knows the exact length; the course positions
     // depend on both.
     formatManager->registerFormat(new Mp3AudioFormat(), false);
@@ -44,6 +51,7 @@ void deleteProcessWideObjects()
     deleteAndClear(formatManager);
     // The beep's device callback leaves the manager before the manager goes.
     AlertBeep::detach();
+    AudioDeviceCheck::forget();
     deleteAndClear(deviceManager);
     deleteAndClear(systemModel);
 }
@@ -105,8 +113,8 @@ void qzApplication::initialise(const juce::String&)
 
 void qzApplication::openAudioDevice()
 {
-    // A machine without any device still starts; playback is silent until one is chosen.
-    deviceManager->initialise(255, 255, systemModel->getAudioDeviceState(), true);
+    // A machine without any device still starts; what needs sound says so until one is chosen.
+    AudioDeviceCheck::openDevice(*deviceManager, systemModel->getAudioDeviceState());
 }
 
 void qzApplication::shutdown()

@@ -422,3 +422,40 @@ TEST_F(CourseModelTest, ViewReportsSelectAndPlaceTheCursor)
         strip.removeChildComponent(view);
 }
 } // namespace
+
+TEST_F(CourseModelTest, PositionsFromElsewhereAreKeptWithinTheAudio)
+{
+    // The ten-second recording holds 441000 samples; the end may stand one past the last.
+    const int length = 10 * second;
+    const struct
+    {
+        const char* start;
+        const char* end;
+        int loadedStart, loadedEnd;
+    } cases[] = {
+        {"100", "200", 100, 200},
+        {"-50", "2147483647", 0, length},
+        {"-2147483648", "99999999999", 0, length},
+        {"3000000", "-6442450944", length, 0},
+        {"12abc", " 441000", 12, length},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(juce::String(c.start) + " to " + c.end);
+        const auto text = course.workingSet().getCourseText();
+        auto xml = juce::parseXML(text);
+        ASSERT_NE(xml, nullptr);
+        auto* first = xml->getChildElement(0);
+        first->setAttribute(CourseModel::StartSamples, juce::String(c.start));
+        first->setAttribute(CourseModel::EndSamples, juce::String(c.end));
+        ASSERT_TRUE(xml->writeTo(text));
+
+        ASSERT_TRUE(model().loadCourseTextFile(text));
+        EXPECT_EQ((int)model().getValue(0, CourseModel::StartSamples), c.loadedStart);
+        EXPECT_EQ((int)model().getValue(0, CourseModel::EndSamples), c.loadedEnd);
+        EXPECT_EQ(course.thumb(0).start, c.loadedStart);
+        EXPECT_EQ(model().getSentenceLengthSamples(0), c.loadedEnd - c.loadedStart);
+        model().selectSentence(0, true);
+        EXPECT_DOUBLE_EQ(model().getSelectedLength(), (c.loadedEnd - c.loadedStart + 1) / (double)second);
+    }
+}

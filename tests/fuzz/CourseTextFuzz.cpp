@@ -8,42 +8,13 @@
 #include "workspace/CourseController.h"
 #include "workspace/Main.h"
 
-#include <juce_audio_formats/juce_audio_formats.h>
-
 namespace
 {
 FuzzEnvironment* environment = nullptr;
 std::unique_ptr<CourseController> controller;
 juce::File recording;
 juce::File courseText;
-constexpr double rate = 8000.0;
 constexpr int lengthInSamples = 8000 * 10;
-
-void writeTone(juce::AudioFormat& format, const juce::File& file)
-{
-    juce::AudioBuffer<float> tone(1, lengthInSamples);
-    for (int i = 0; i < lengthInSamples; ++i)
-        tone.setSample(0, i, 0.3f * std::sin(0.05f * (float)i));
-    file.deleteFile();
-    std::unique_ptr<juce::AudioFormatWriter> writer(
-        format.createWriterFor(file.createOutputStream().release(), rate, 1, 16, {}, 0));
-    fuzzCheck(writer != nullptr && writer->writeFromAudioSampleBuffer(tone, 0, lengthInSamples), "tone");
-}
-
-// A working set made by the same road as a recording the learner opens, with the course audio of
-// a review course beside it. Course texts name their audio "@AUDIO@", put in place per input.
-void makeWorkingSet()
-{
-    recording = environment->home().getChildFile("lesson.wav");
-    juce::WavAudioFormat wav;
-    writeTone(wav, recording);
-    environment->closeModalWindows(false);
-    fuzzCheck(DocumentManager::createCourseFiles(recording), "the working set is made");
-    environment->closeModalWindows(true);
-    courseText = DocumentManager::getCourseFile(DocumentManager::courseText);
-    juce::OggVorbisAudioFormat ogg;
-    writeTone(ogg, courseText.withFileExtension("ogg"));
-}
 
 juce::String sentence(int start, int end, const juce::String& extra)
 {
@@ -83,31 +54,6 @@ void writeSeeds()
                        "</COURSE>\n");
 }
 
-// What the study screen asks of a loaded course.
-void useCourse(CourseModel& model)
-{
-    const int count = model.getNumSentences();
-    fuzzCheck(model.getThumbs().size() == count && model.getPages().size() == count,
-              "one view pair a sentence");
-    for (int i = -1; i <= count; ++i)
-    {
-        const int status = model.getSentenceStatus(i);
-        fuzzCheck(status >= 0 && status <= 4, "a status from 0 to 4");
-        model.unfamiliarIsDue(i);
-        model.getSentenceLengthSeconds(i);
-    }
-    model.stillHasDueSentence();
-    for (int i = 0; i < juce::jmin(count, 50); ++i)
-    {
-        model.selectSentence(i, true);
-        model.getSelectedLength();
-    }
-    model.selectFirstDueSentence();
-    model.selectNextDueSentence();
-    model.selectPrevDueSentence();
-    model.saveCourseTextFile();
-    FuzzEnvironment::pump(1);
-}
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
@@ -118,7 +64,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
         writeSeeds();
         std::exit(0);
     }
-    makeWorkingSet();
+    // Course texts name their audio "@AUDIO@", put in place per input.
+    recording = environment->makeWorkingSet(lengthInSamples);
+    courseText = DocumentManager::getCourseFile(DocumentManager::courseText);
     controller = std::make_unique<CourseController>();
     return 0;
 }
@@ -131,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     auto& model = controller->getCourseModel();
     if (model.loadCourseTextFile(courseText))
-        useCourse(model);
+        FuzzEnvironment::useCourse(model);
     model.courseModelReset();
     return 0;
 }

@@ -1,11 +1,32 @@
 #include "FuzzSupport.h"
 
+#include "engine/CourseModel.h"
+#include "engine/DocumentManager.h"
+#include "workspace/BaseComponent.h"
 #include "workspace/Main.h"
+#include "workspace/MainWindow.h"
 #include "workspace/QzLookAndFeel.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <dlfcn.h>
 #include <unistd.h>
+
+namespace
+{
+/** Xlib's default error handler ends the process, and windows opened and closed in quick
+    succession now and then give an error for a window already gone. The framework ignores such
+    errors but installs its handler only inside an application, so the targets install the same
+    (as the test program does). */
+void ignoreXErrors()
+{
+    using Handler = int (*)(void*, void*);
+    using SetHandler = Handler (*)(Handler);
+    if (auto* xlib = dlopen("libX11.so.6", RTLD_LAZY | RTLD_GLOBAL))
+        if (auto setHandler = reinterpret_cast<SetHandler>(dlsym(xlib, "XSetErrorHandler")))
+            setHandler([](void*, void*) { return 0; });
+}
+} // namespace
 
 class FuzzEnvironment::ModalCloser : private juce::Timer
 {
@@ -34,6 +55,7 @@ FuzzEnvironment::FuzzEnvironment()
     homeFolder.createDirectory();
     setenv("HOME", homeFolder.getFullPathName().toRawUTF8(), 1);
 
+    ignoreXErrors();
     gui = std::make_unique<juce::ScopedJuceInitialiser_GUI>();
     auto* qzLook = new QzLookAndFeel();
     lookAndFeel.reset(qzLook);
@@ -45,6 +67,9 @@ FuzzEnvironment::FuzzEnvironment()
 FuzzEnvironment::~FuzzEnvironment()
 {
     closer.reset();
+    if (mainWindow != nullptr)
+        juce::PopupMenu::dismissAllActiveMenus();
+    mainWindow.reset();
     deleteProcessWideObjects();
     juce::LookAndFeel::setDefaultLookAndFeel(nullptr);
     lookAndFeel.reset();
@@ -55,6 +80,104 @@ FuzzEnvironment::~FuzzEnvironment()
 void FuzzEnvironment::closeModalWindows(bool on)
 {
     closer->setActive(on);
+}
+
+void FuzzEnvironment::writeTone(juce::AudioFormat& format, const juce::File& file, double rate,
+                                int lengthInSamples)
+{
+    juce::AudioBuffer<float> tone(1, lengthInSamples);
+    for (int i = 0; i < lengthInSamples; ++i)
+        tone.setSample(0, i, 0.3f * std::sin(0.05f * (float)i));
+    file.deleteFile();
+    std::unique_ptr<juce::AudioFormatWriter> writer(
+        format.createWriterFor(file.createOutputStream().release(), rate, 1, 16, {}, 0));
+    fuzzCheck(writer != nullptr && writer->writeFromAudioSampleBuffer(tone, 0, lengthInSamples), "a tone");
+}
+
+juce::File FuzzEnvironment::makeWorkingSet(int lengthInSamples)
+{
+    const auto recording = homeFolder.getChildFile("lesson.wav");
+    juce::WavAudioFormat wav;
+    writeTone(wav, recording, 8000.0, lengthInSamples);
+    // The creation's progress window must run to its end.
+    closeModalWindows(false);
+    fuzzCheck(DocumentManager::createCourseFiles(recording), "the working set is made");
+    closeModalWindows(true);
+    juce::OggVorbisAudioFormat ogg;
+    writeTone(ogg, DocumentManager::getCourseFile(DocumentManager::courseText).withFileExtension("ogg"),
+              8000.0, lengthInSamples);
+    return recording;
+}
+
+void FuzzEnvironment::useCourse(CourseModel& model)
+{
+    const int count = model.getNumSentences();
+    fuzzCheck(model.getThumbs().size() == count && model.getPages().size() == count,
+              "one view pair a sentence");
+    juce::AudioBuffer<float> block(2, 256);
+    for (int i = -1; i <= count; ++i)
+    {
+        const int status = model.getSentenceStatus(i);
+        fuzzCheck(status >= 0 && status <= 4, "a status from 0 to 4");
+        model.unfamiliarIsDue(i);
+        model.getSentenceLengthSeconds(i);
+        model.getSentenceStartSeconds(i);
+        if (i < 50)
+            if (std::unique_ptr<juce::AudioFormatReader> sentence{model.getSentenceAudioReader(i)})
+                sentence->read(&block, 0, block.getNumSamples(), 0, true, true);
+    }
+    model.stillHasDueSentence();
+    for (int i = 0; i < juce::jmin(count, 50); ++i)
+    {
+        model.selectSentence(i, true);
+        model.getSelectedLength();
+    }
+    model.selectFirstDueSentence();
+    model.selectNextDueSentence();
+    model.selectPrevDueSentence();
+    model.saveCourseTextFile();
+    pump(1);
+}
+
+juce::StringArray FuzzEnvironment::filesOutsideTemporaryFolder() const
+{
+    juce::StringArray paths;
+    const auto temporary = DocumentManager::TempDir();
+    for (const auto& file : homeFolder.findChildFiles(juce::File::findFilesAndDirectories, true, "*"))
+        if (file != temporary && !file.isAChildOf(temporary) && !temporary.isAChildOf(file))
+            paths.add(file.getFullPathName());
+    paths.sort(false);
+    return paths;
+}
+
+void FuzzEnvironment::checkFilesOutsideTemporaryFolder(const juce::StringArray& before) const
+{
+    const auto after = filesOutsideTemporaryFolder();
+    if (after == before)
+        return;
+    for (const auto& path : after)
+        if (!before.contains(path))
+            std::fprintf(stderr, "appeared: %s\n", path.toRawUTF8());
+    for (const auto& path : before)
+        if (!after.contains(path))
+            std::fprintf(stderr, "gone: %s\n", path.toRawUTF8());
+    fuzzCheck(false, "an unpack into the temporary folder changes nothing outside it");
+}
+
+void FuzzEnvironment::checkTemporaryFolder()
+{
+    for (const auto& file :
+         DocumentManager::TempDir().findChildFiles(juce::File::findFilesAndDirectories, false, "*"))
+        fuzzCheck(file.existsAsFile() && !file.isSymbolicLink() &&
+                      DocumentManager::isWorkingSetName(file.getFileName()),
+                  "only plain working-set files lie in the temporary folder");
+}
+
+CourseController& FuzzEnvironment::workspace()
+{
+    if (mainWindow == nullptr)
+        mainWindow = std::make_unique<MainWindow>();
+    return *mainWindow->getBaseComponent().getController();
 }
 
 juce::File FuzzEnvironment::seedFolder()

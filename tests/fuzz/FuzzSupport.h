@@ -1,5 +1,6 @@
 #pragma once
 
+#include <juce_audio_formats/juce_audio_formats.h>
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <cstdint>
@@ -13,6 +14,10 @@
 
     A target also makes its own seeds: run with QZ_FUZZ_WRITE_SEEDS set to a folder, it writes
     small valid inputs there (made by qZ's own code where qZ writes such files) and ends. */
+class CourseController;
+class CourseModel;
+class MainWindow;
+
 class FuzzEnvironment
 {
 public:
@@ -35,12 +40,39 @@ public:
 
     juce::File home() const { return homeFolder; }
 
+    /** A mono tone of that many samples written by the format's own writer. */
+    static void writeTone(juce::AudioFormat& format, const juce::File& file, double rate,
+                          int lengthInSamples);
+
+    /** A working set in the temporary folder made by the road a recording the learner opens takes
+        (course text and waveform file over a tone of that length at 8000 Hz, "lesson.wav" in the
+        home), with the course audio of a review course beside it. Returns the recording. */
+    juce::File makeWorkingSet(int lengthInSamples);
+
+    /** What the study screen asks of a loaded course: every sentence's status and audio, the
+        selection moving through it, the review questions, and a save. */
+    static void useCourse(CourseModel& model);
+
+    /** Every file and folder under the home but the temporary folder, the folders it lies in
+        and what it holds, sorted: what an unpack into the temporary folder must leave as it was. */
+    juce::StringArray filesOutsideTemporaryFolder() const;
+    /** Aborts, naming the difference, unless the files outside the temporary folder are these. */
+    void checkFilesOutsideTemporaryFolder(const juce::StringArray& before) const;
+
+    /** Aborts unless the temporary folder holds only plain files under working-set names. */
+    static void checkTemporaryFolder();
+
+    /** The whole workspace, as at start-up: the main window with its controller, made at the
+        first call and kept until the end. */
+    CourseController& workspace();
+
 private:
     class ModalCloser;
     juce::File homeFolder;
     std::unique_ptr<juce::ScopedJuceInitialiser_GUI> gui;
     std::unique_ptr<juce::LookAndFeel> lookAndFeel;
     std::unique_ptr<ModalCloser> closer;
+    std::unique_ptr<MainWindow> mainWindow;
 };
 
 /** Aborts with a message when the condition is false: an invariant the input broke. */

@@ -6,26 +6,11 @@
 #include "engine/DocumentManager.h"
 #include "workspace/Main.h"
 
-#include <juce_audio_formats/juce_audio_formats.h>
-
 namespace
 {
 FuzzEnvironment* environment = nullptr;
 juce::File recording;
-constexpr double rate = 8000.0;
 constexpr int lengthInSamples = 8000 * 20;
-
-void writeRecording()
-{
-    recording = environment->home().getChildFile("lesson.wav");
-    juce::AudioBuffer<float> tone(1, lengthInSamples);
-    for (int i = 0; i < lengthInSamples; ++i)
-        tone.setSample(0, i, 0.3f * std::sin(0.05f * (float)i));
-    juce::WavAudioFormat wav;
-    std::unique_ptr<juce::AudioFormatWriter> writer(
-        wav.createWriterFor(recording.createOutputStream().release(), rate, 1, 16, {}, 0));
-    fuzzCheck(writer != nullptr && writer->writeFromAudioSampleBuffer(tone, 0, lengthInSamples), "recording");
-}
 
 void writeSeeds()
 {
@@ -33,6 +18,11 @@ void writeSeeds()
     FuzzEnvironment::writeSeed("tags.lrc", "[ti:Lesson]\n[ar:Someone]\n[00:01.00][00:12.00]Twice\n"
                                            "[00:05.25]" +
                                                juce::String::fromUTF8("中文 歌词") + "\n");
+    // Many lines, as a long lesson's lyrics or a damaged file has them.
+    juce::String many;
+    for (int i = 0; i < 4000; ++i)
+        many << "[00:" << juce::String(i % 60).paddedLeft('0', 2) << "." << juce::String(i % 100) << "]x\n";
+    FuzzEnvironment::writeSeed("many.lrc", many);
     FuzzEnvironment::writeSeed("unsorted.lrc", "[00:15.00]Late\n[00:02.00]Early\n[00:02.00]Same time\n"
                                                "[01:30.00]Past the end\n[00:07.xx]Bad time\n");
 }
@@ -64,7 +54,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
         writeSeeds();
         std::exit(0);
     }
-    writeRecording();
+    recording = environment->home().getChildFile("lesson.wav");
+    juce::WavAudioFormat wav;
+    FuzzEnvironment::writeTone(wav, recording, 8000.0, lengthInSamples);
     return 0;
 }
 

@@ -1,5 +1,6 @@
 #include "engine/audio/AudioDataPlayer.h"
 
+#include "engine/audio/AudioDeviceCheck.h"
 #include "workspace/Main.h"
 
 namespace
@@ -63,12 +64,15 @@ void AudioDataPlayer::setAudioSource(const juce::File& file)
     setAudioSource(formatManager != nullptr ? formatManager->createReaderFor(file) : nullptr);
 }
 
-void AudioDataPlayer::start()
+bool AudioDataPlayer::start()
 {
+    if (!AudioDeviceCheck::canPlay())
+        return false;
     transportSource.removeChangeListener(this);
     transportSource.start();
     listeners.call([this](Listener& l) { l.playerStarted(this); });
     transportSource.addChangeListener(this);
+    return true;
 }
 
 void AudioDataPlayer::stop()

@@ -37,8 +37,9 @@ public:
     /** Loads a file through the process-wide format manager; one it can't read leaves the player empty. */
     void setAudioSource(const juce::File& file);
 
-    /** Plays from the current position; it does not rewind after the end. */
-    void start();
+    /** Plays from the current position; it does not rewind after the end. False, and nothing
+        played, when there is no audio device (the learner is told). */
+    bool start();
     void stop();
 
     void addListener(Listener* listener) { listeners.add(listener); }

@@ -1,5 +1,7 @@
 #include "engine/audio/AudioSentencesPlayer.h"
 
+#include "engine/audio/AudioDeviceCheck.h"
+
 namespace
 {
 // The transport mixes what it reads into the device's first two channels at most.
@@ -65,8 +67,10 @@ void AudioSentencesPlayer::setAudioSource(juce::AudioFormatReader* reader)
     transportSource.addChangeListener(this);
 }
 
-void AudioSentencesPlayer::start(double seconds)
+bool AudioSentencesPlayer::start(double seconds)
 {
+    if (!AudioDeviceCheck::canPlay())
+        return false;
     detached(
         [this, seconds]
         {
@@ -75,6 +79,7 @@ void AudioSentencesPlayer::start(double seconds)
             transportSource.start();
             listeners.call([this](Listener& l) { l.playerStarted(this); });
         });
+    return true;
 }
 
 void AudioSentencesPlayer::stop()

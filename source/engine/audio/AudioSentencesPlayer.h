@@ -42,8 +42,9 @@ public:
         A player that was playing goes on with the new sentence from its start, telling no one. */
     void setAudioSource(juce::AudioFormatReader* reader);
 
-    /** Plays from the position in seconds, or from where it stands when the position is negative. */
-    void start(double seconds);
+    /** Plays from the position in seconds, or from where it stands when the position is negative.
+        False, and nothing played, when there is no audio device (the learner is told). */
+    bool start(double seconds);
     void stop();
 
     void addListener(Listener* listener) { listeners.add(listener); }
