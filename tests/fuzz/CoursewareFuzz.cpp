@@ -2,7 +2,9 @@
 // learning in the whole workspace. An unpack writes nothing outside the temporary folder.
 #include "FuzzSupport.h"
 
+#include "engine/Clock.h"
 #include "engine/CourseModel.h"
+#include "engine/CoursewareFile.h"
 #include "engine/DocumentManager.h"
 #include "engine/SafeArchive.h"
 #include "workspace/CourseController.h"
@@ -12,21 +14,14 @@ namespace
 FuzzEnvironment* environment = nullptr;
 constexpr int lengthInSamples = 8000 * 4;
 
-/** The courseware road: unpack, give the course text its audio, open it for learning.
-    TODO(courseware): once the controller's own loader is on main, call it here instead. */
+/** The courseware road as the controller takes it, without its windows: the checked unpack into
+    a new working set, then the course opened for learning. */
 bool openCourseware(CourseController& controller, const juce::File& courseware)
 {
-    if (!DocumentManager::unpackDocument(courseware))
-        return false;
-    const auto text = DocumentManager::getCourseFile(DocumentManager::courseText);
-    const auto audio = DocumentManager::getCourseFile(DocumentManager::courseAudio);
-    auto course = juce::parseXML(text);
-    if (course == nullptr)
-        return false;
-    course->setAttribute(CourseModel::AudioFile, audio.getFullPathName());
-    if (!course->writeTo(text))
-        return false;
-    return controller.loadGivenCourse(text);
+    const auto unpacked = CoursewareFile::unpack(courseware, DocumentManager::TempDir(),
+                                                 DocumentManager::getCurrentTimeString(true), Clock::now());
+    return unpacked.wasOk() &&
+           controller.loadGivenCourse(DocumentManager::getCourseFile(DocumentManager::courseText));
 }
 
 // Courseware as another learner's qZ packs it: the audio, its waveform file and the course text
