@@ -2,6 +2,7 @@
 #include "kill/KillRoads.h"
 
 #include "engine/CourseModel.h"
+#include "engine/CoursewareFile.h"
 #include "engine/DocumentManager.h"
 #include "engine/SafeArchive.h"
 #include "engine/SystemModel.h"
@@ -68,6 +69,19 @@ bool isWorkingSetFile(const String& name, const String& stem)
 String openStem()
 {
     return DocumentManager::getCourseFile(DocumentManager::waveformFile).getFileNameWithoutExtension();
+}
+
+/** The courseware file is the one written before or a later one: whole either way. */
+void checkCourseware(juce::StringArray& faults)
+{
+    const auto folder = homeFile("kill-unpacked");
+    folder.deleteRecursively();
+    folder.createDirectory();
+    const auto unpacked =
+        CoursewareFile::unpack(homeFile(KillRoads::coursewareName), folder, "check", juce::Time());
+    if (unpacked.failed())
+        faults.add("the courseware file does not load: " + unpacked.getErrorMessage());
+    folder.deleteRecursively();
 }
 
 void checkSettings(int saved, juce::StringArray& faults)
@@ -157,9 +171,12 @@ String KillRoads::check(const String& kind, const File& progressFile)
         if (kind == "archive" && done && !archived)
             faults.add(course + " is not in the library after the write ended");
     }
+    if (kind == "courseware")
+        checkCourseware(faults);
     if (controller.isCourseOpen())
         checkOpenCourse(kind, saved, done, workspace.model(), faults);
-    else if (kind == "course-text" || kind == "retelling" || (kind == "new-course" && done))
+    else if (kind == "course-text" || kind == "courseware" || kind == "retelling" ||
+             (kind == "new-course" && done))
         faults.add("the course did not open again");
     return faults.joinIntoString("; ");
 }

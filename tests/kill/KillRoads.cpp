@@ -4,6 +4,7 @@
 
 #include "engine/Clock.h"
 #include "engine/CourseModel.h"
+#include "engine/CoursewareFile.h"
 #include "engine/DocumentManager.h"
 #include "engine/SystemModel.h"
 #include "engine/audio/AudioRecorder.h"
@@ -131,6 +132,30 @@ bool prepareRetelling()
            KillNotes::writeRetelling(DocumentManager::TempDir().getChildFile(stem + "-retell.ogg"), 0);
 }
 
+/** Generates the open course's courseware into the file as the learner does: the file in the
+    chooser, Overwrite when one is there, then the render and the waveform jobs. */
+bool generateCourseware(CourseController& controller, const File& target)
+{
+    ModalAnswerer answerer;
+    answerer.chooseFile(target);
+    if (target.existsAsFile())
+        answerer.press(TRANS("Overwrite"));
+    answerer.letProgressRun();
+    answerer.letProgressRun();
+    controller.generateCourseware();
+    answerer.expectDone();
+    return target.existsAsFile();
+}
+
+bool prepareCourseware()
+{
+    if (leaveLearningCourse(15).isEmpty())
+        return false;
+    auto workspace = startWithoutReview();
+    return workspace->controller().isCourseOpen() &&
+           generateCourseware(workspace->controller(), homeFile(KillRoads::coursewareName));
+}
+
 bool prepareSettings()
 {
     ProcessWideObjects objects;
@@ -194,6 +219,21 @@ bool writeReviewDays()
     return !controller.isCourseOpen();
 }
 
+bool writeCourseware()
+{
+    auto workspace = startWithoutReview();
+    if (!workspace->controller().isCourseOpen())
+        return false;
+    tell("go");
+    for (int version = 1; version <= mostVersions; ++version)
+    {
+        if (!generateCourseware(workspace->controller(), homeFile(KillRoads::coursewareName)))
+            return false;
+        tell("saved " + String(version));
+    }
+    return true;
+}
+
 bool writeRetelling()
 {
     auto workspace = startWithoutReview();
@@ -233,10 +273,7 @@ bool writeSettings()
 //==============================================================================
 juce::StringArray KillRoads::kinds()
 {
-    // COURSEWARE: generation of a courseware file joins these as "courseware" once its road is
-    // built (prepare a learning course; write: the generation; check: the file unpacks whole or
-    // is absent, and the course stays open).
-    return {"new-course", "course-text", "archive", "review-day", "retelling", "settings"};
+    return {"new-course", "course-text", "archive", "review-day", "courseware", "retelling", "settings"};
 }
 
 bool KillRoads::prepare(const String& kind)
@@ -247,6 +284,8 @@ bool KillRoads::prepare(const String& kind)
         return leaveLearningCourse(15).isNotEmpty();
     if (kind == "review-day")
         return prepareLibrary();
+    if (kind == "courseware")
+        return prepareCourseware();
     if (kind == "retelling")
         return prepareRetelling();
     if (kind == "settings")
@@ -265,6 +304,8 @@ bool KillRoads::write(const String& kind)
         finished = writeArchive();
     else if (kind == "review-day")
         finished = writeReviewDays();
+    else if (kind == "courseware")
+        finished = writeCourseware();
     else if (kind == "retelling")
         finished = writeRetelling();
     else if (kind == "settings")

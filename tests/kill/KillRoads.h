@@ -13,6 +13,9 @@
     driver's notes: the courses that exist and the first versions of their files. */
 namespace KillRoads
 {
+/** The courseware file that the courseware write replaces, in the home folder. */
+inline const char* const coursewareName = "lesson.qzc";
+
 /** The kinds of write, by the names the script gives them. */
 juce::StringArray kinds();
 
