@@ -2,6 +2,7 @@
 
 #include "engine/CheckedFileOutputStream.h"
 #include "engine/CourseModel.h"
+#include "engine/SafeXml.h"
 
 #include <juce_audio_formats/juce_audio_formats.h>
 
@@ -201,7 +202,7 @@ juce::Result settle(const juce::File& staging, const juce::File& folder, const j
     if (const auto checked = checkWaveformFile(waveform, channels, length); checked.failed())
         return checked;
 
-    const auto course = juce::parseXML(courseText);
+    const auto course = SafeXml::parse(courseText);
     if (course == nullptr || !course->hasTagName(CourseModel::COURSE.toString()))
         return failure("the course text is no course");
     if (const auto checked = checkSentences(*course, length); checked.failed())

@@ -6,6 +6,7 @@
 #include "engine/DocumentManager.h"
 #include "engine/FileReplacement.h"
 #include "engine/GlobalData.h"
+#include "engine/SafeXml.h"
 #include "engine/SystemModel.h"
 #include "engine/audio/AudioCDExtractor.h"
 #include "engine/audio/AudioDataPlayer.h"
@@ -63,7 +64,7 @@ void CourseController::countDueSentencesLeftInWorkingSet()
     const auto courseText = DocumentManager::getCourseFile(DocumentManager::courseText);
     if (!courseText.existsAsFile())
         return;
-    if (const auto course = juce::parseXML(courseText))
+    if (const auto course = SafeXml::parse(courseText))
         dueSentences += DocumentManager::countDueSentences(*course);
 }
 
