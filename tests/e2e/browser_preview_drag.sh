@@ -14,10 +14,8 @@ sox -n -r 44100 -c 1 "$lessons/2 second.wav" synth 12 sine 550 || qz_fail "sox c
 # The settings file with the browser's root only (every other setting takes its default): the
 # framework's compressed properties, a magic number, then a zlib stream of the count and the key
 # and value texts, each ended by a zero byte.
-perl -MCompress::Zlib -e '
-    my $body = pack("V", 1) . "FileBrowseRoot\0" . $ARGV[1] . "\0";
-    open(my $f, ">", $ARGV[0]) or exit 1; binmode $f; print $f "CPRP" . compress($body);' \
-    "$HOME/Documents/qz/library/system.dat" "$lessons" || qz_fail "could not write the settings file"
+{ printf 'CPRP'; { printf '\001\000\000\000'; printf 'FileBrowseRoot\0%s\0' "$lessons"; } | pigz -z; } \
+    > "$HOME/Documents/qz/library/system.dat" || qz_fail "could not write the settings file"
 
 # A digest of what the screen shows in the rectangle $1 x $2 at $3, $4.
 area() {

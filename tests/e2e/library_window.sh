@@ -27,9 +27,7 @@ archive() {
         Notes="" NextReviewDate="$3"/>
 EOF
     cp "$scratch/tone.ogg" "$folder/$stem.ogg"
-    perl -MIO::Compress::Zip=zip,\$ZipError -e \
-        'my ($out, @in) = @ARGV; zip [@in] => $out, FilterName => sub { s{.*/}{} }, Minimal => 1 or die $ZipError' \
-        "$library/$stem.mqz" "$folder/$stem.xml" "$folder/$stem.ogg" || qz_fail "perl could not pack $stem"
+    zip -q -j -X "$library/$stem.mqz" "$folder/$stem.xml" "$folder/$stem.ogg" || qz_fail "zip could not pack $stem"
 }
 archive 2030-0101-1000-00 "Greetings" "13 Jan 2030" 1
 archive 2030-0102-1000-00 "Weather" "" -1

@@ -12,10 +12,12 @@ settings="$HOME/Documents/qz/library/system.dat"
 # One stored setting: the file is the framework's compressed properties (a magic number, then a
 # zlib stream of the count and the key and value texts, each ended by a zero byte).
 stored() {
-    perl -MCompress::Zlib -e '
-        local $/; open(my $f, "<", $ARGV[0]) or exit 1; binmode $f; my $d = <$f>;
-        my $z = uncompress(substr($d, 4)); defined $z or exit 1;
-        my %h = split /\0/, substr($z, 4); print $h{$ARGV[1]} // ""' "$settings" "$1"
+    local key value
+    tail -c +5 "$settings" | pigz -dz 2>/dev/null | tail -c +5 | {
+        while IFS= read -r -d '' key && IFS= read -r -d '' value; do
+            [ "$key" = "$1" ] && { printf '%s' "$value"; return 0; }
+        done
+    }
 }
 
 # The colour of a pixel of the screen, as rrggbb.
