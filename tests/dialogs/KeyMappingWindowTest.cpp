@@ -66,8 +66,11 @@ TEST(KeyMappingWindow, AKeyAddedByReassigningStaysAfterARestart)
                      {CommandCenter::undoCommand, CommandCenter::redoCommand, CommandCenter::playStop})
                     EXPECT_TRUE(editor->isCommandReadOnly(fixed));
 
-                // The first category's rows are in view without scrolling.
-                auto* row = editor->findRow(learner);
+                // The first category's rows are in view without scrolling. The tree makes its
+                // rows on the message loop after it is laid out, which a window manager may do
+                // again once the window shows.
+                KeyMappingEditor::ItemComponent* row = nullptr;
+                OpenCourse::pumpUntil([&] { return (row = editor->findRow(learner)) != nullptr; });
                 ASSERT_NE(row, nullptr);
                 auto& add = row->getButton(row->getNumButtons() - 1);
                 ASSERT_TRUE(add.isAddButton());

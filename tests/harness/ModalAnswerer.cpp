@@ -179,6 +179,10 @@ struct ModalAnswerer::Tracked
     // Set when this modal session ends, so that the same window entering the modal state again
     // counts as a new window.
     std::shared_ptr<bool> ended = std::make_shared<bool>(false);
+    // Set while a handler given to this window is posted but has not run yet. The window waits
+    // for its handler before it may take a further answer: on a loaded machine the handler can
+    // run well after the settling time, and the window it would have opened comes only then.
+    std::shared_ptr<bool> handlerPending = std::make_shared<bool>(false);
     size_t seenIndex = 0;
     Step step = Step::waiting;
     bool expectsClose = false;
@@ -475,11 +479,13 @@ void ModalAnswerer::begin(Tracked& w, Answer answer)
         // Posted, so that a handler which opens a blocking window doesn't run it inside this timer.
         w.expectsClose = false;
         w.startStep(Tracked::Step::answered);
+        *w.handlerPending = true;
         juce::MessageManager::callAsync(
-            [handler = std::move(answer.handler), window = w.component]
+            [handler = std::move(answer.handler), window = w.component, pending = w.handlerPending]
             {
                 if (window != nullptr)
                     handler(*window);
+                *pending = false;
             });
         break;
     }
@@ -557,8 +563,9 @@ void ModalAnswerer::tryChoose(Tracked& w)
 
 void ModalAnswerer::stepAfterAnswer(Tracked& w, bool isTop)
 {
-    // Only the top window is expected to close: one under a nested window waits for it.
-    if (!isTop)
+    // Only the top window is expected to close: one under a nested window waits for it, and so
+    // does one whose handler has not run yet. Either settles from when it may go on.
+    if (!isTop || *w.handlerPending)
     {
         w.stepStart = juce::Time::getMillisecondCounter();
         return;
