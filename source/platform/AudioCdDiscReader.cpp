@@ -1,5 +1,6 @@
 #include "platform/AudioCdDiscReader.h"
 
+#include "platform/CdTrackSpans.h"
 #include "platform/CueSheet.h"
 
 #include <cdio/cdio.h>
@@ -154,23 +155,28 @@ void AudioCdDiscReader::listTracks()
     const track_t count = cdio_get_num_tracks(disc->cdio);
     if (first == CDIO_INVALID_TRACK || count == CDIO_INVALID_TRACK)
         return;
-    const lsn_t leadOut = cdio_get_track_lsn(disc->cdio, CDIO_CDROM_LEADOUT_TRACK);
 
+    std::vector<CdTrackSpans::Entry> entries;
     for (int number = first; number < first + count; ++number)
     {
         const auto track = (track_t)number;
-        if (cdio_get_track_format(disc->cdio, track) != TRACK_FORMAT_AUDIO)
-            continue;
-        const lsn_t start = cdio_get_track_lsn(disc->cdio, track);
-        lsn_t last = cdio_get_track_last_lsn(disc->cdio, track);
-        if (leadOut != CDIO_INVALID_LSN)
-            last = juce::jmin(last, (lsn_t)(leadOut - 1));
-        // An image cut off before this track's start leaves it nothing to read.
-        if (start == CDIO_INVALID_LSN || last == CDIO_INVALID_LSN || start < 0 || last < start)
-            continue;
-        tracks.push_back(
-            {number, (juce::int64)start * samplesPerSector, ((juce::int64)last + 1) * samplesPerSector});
+        const auto sector = [](lsn_t lsn)
+        { return lsn == CDIO_INVALID_LSN ? (juce::int64)-1 : (juce::int64)lsn; };
+        entries.push_back({number, sector(cdio_get_track_lsn(disc->cdio, track)),
+                           sector(cdio_get_track_last_lsn(disc->cdio, track)),
+                           cdio_get_track_format(disc->cdio, track) == TRACK_FORMAT_AUDIO});
     }
+
+    const lsn_t leadOut = cdio_get_track_lsn(disc->cdio, CDIO_CDROM_LEADOUT_TRACK);
+    // Images can't tell sessions (their tracks lie end to end in the data file); drives can.
+    lsn_t lastSessionStart = 0;
+    if (cdio_get_last_session(disc->cdio, &lastSessionStart) != DRIVER_OP_SUCCESS)
+        lastSessionStart = 0;
+
+    for (const auto& span : CdTrackSpans::audioSpans(
+             entries, leadOut == CDIO_INVALID_LSN ? -1 : (juce::int64)leadOut, (juce::int64)lastSessionStart))
+        tracks.push_back(
+            {span.number, span.firstSector * samplesPerSector, span.endSector * samplesPerSector});
 }
 
 const AudioCdDiscReader::Track* AudioCdDiscReader::trackHolding(juce::int64 sector) const

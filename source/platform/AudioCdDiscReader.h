@@ -10,7 +10,9 @@
 
     The reader spans the disc from its first sector (sample 0) to the end of its last audio track,
     at 44100 Hz, 16 bits, 2 channels, 588 sample frames to a sector. Only audio tracks are listed
-    and read; sectors outside them (data tracks, the gap before a second session) read as silence.
+    and read; sectors outside them (data tracks, the gap before a later session) read as silence.
+    Where the drive tells sessions apart, the last audio track before a later session ends short
+    of that gap (see CdTrackSpans).
     A sector that can't be read makes the read fail, so a scratched disc or an image cut off
     part-way is never passed on as sound.
 

@@ -129,8 +129,9 @@ bool CourseController::learnNewCourse()
     // The discs in the drives and the images are shown as folders of ".cda" files; they are
     // brought up to date for the chooser to find them.
     AudioCdDiscs::refreshPlaceholders();
+    // "*.fla" alone matches no ".flac" file, the extension FLAC recordings carry.
     juce::FileChooser chooser(TRANS("Select an audio file and open it"), juce::File(),
-                              "*.qzc; *.mp3; *.wav; *.aiff; *.aif; *.wma; *.ogg; *.fla; *.cda", true);
+                              "*.qzc; *.mp3; *.wav; *.aiff; *.aif; *.wma; *.ogg; *.fla; *.flac; *.cda", true);
     if (!chooser.browseForFileToOpen())
         return false;
 

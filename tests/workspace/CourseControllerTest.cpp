@@ -231,6 +231,49 @@ TEST(CourseControllerLoad, TheOpenDialogTakesEachKindOfFileToItsRoad)
     EXPECT_EQ(workspace.model().getNumSentences(), 2);
 }
 
+TEST(CourseControllerLoad, TheOpenDialogListsFlacRecordingsBesideTheOthersAndOpensThem)
+{
+    OpenWorkspace workspace;
+    const auto folder = homeFile("recordings");
+    ASSERT_TRUE(folder.createDirectory().wasOk());
+    const auto tone = AudioFixtures::silenceThenSine(1, rate, 0.0, 2.0, 440.0, 0.5f);
+    const auto talk = folder.getChildFile("talk.wav");
+    ASSERT_TRUE(AudioFixtures::writeWav(talk, tone, rate));
+    const auto song = folder.getChildFile("song.flac");
+    const auto source = homeFile("song-source.wav");
+    ASSERT_TRUE(AudioFixtures::writeWav(source, tone, rate));
+    ASSERT_TRUE(AudioFixtures::runTool(
+        {"flac", "--silent", "--force", "-o", song.getFullPathName(), source.getFullPathName()}));
+    ASSERT_TRUE(folder.getChildFile("notes.txt").replaceWithText("not audio"));
+
+    // What the chooser's list shows once it has read the folder, as the learner sees it.
+    juce::StringArray listed;
+    ModalAnswerer answerer;
+    answerer.handle(
+        [&](juce::Component& window)
+        {
+            auto* browser = ModalAnswerer::findContent<juce::FileBrowserComponent>(window);
+            auto* rows = ModalAnswerer::findContent<juce::FileListComponent>(window);
+            ASSERT_NE(browser, nullptr);
+            ASSERT_NE(rows, nullptr);
+            browser->setRoot(folder);
+            auto& list = rows->directoryContentsList;
+            const auto giveUp = juce::Time::getMillisecondCounter() + 10000;
+            while (list.isStillLoading() && juce::Time::getMillisecondCounter() < giveUp)
+                juce::MessageManager::getInstance()->runDispatchLoopUntil(20);
+            for (int i = 0; i < list.getNumFiles(); ++i)
+                listed.add(list.getFile(i).getFileName());
+        });
+    answerer.chooseFile(song);
+    answerer.letProgressRun();
+    EXPECT_TRUE(workspace.controller().learnNewCourse());
+
+    listed.sort(false);
+    EXPECT_EQ(listed.joinIntoString(", "), "song.flac, talk.wav");
+    EXPECT_TRUE(workspace.controller().isCourseOpen());
+    EXPECT_EQ(workspace.model().getCourseTree()[CourseModel::AudioFile].toString(), song.getFullPathName());
+}
+
 //==============================================================================
 TEST(CourseControllerStart, ACourseLeftInTheTemporaryFolderIsReopened)
 {

@@ -88,7 +88,8 @@ bool BrowserListenComponent::setAudioFile(const juce::File& file)
     currentFile = file;
 
     // A FIFO or a device would block the reader that opens it; only regular files are read.
-    if (BrowseFileFilter::isRegularFile(file))
+    const bool regular = BrowseFileFilter::isRegularFile(file);
+    if (regular)
     {
         const auto extension = file.getFileExtension();
         if (extension == ".qzc")
@@ -104,6 +105,7 @@ bool BrowserListenComponent::setAudioFile(const juce::File& file)
                         juce::dontSendNotification);
     positionSlider.setValue(0.0, juce::dontSendNotification);
     repeatCount = 0;
+    damaged = regular && !hasAudio();
     drawPlayButton(true);
     return hasAudio();
 }
@@ -142,9 +144,11 @@ void BrowserListenComponent::loadCourseware(const juce::File& file)
 
 void BrowserListenComponent::start()
 {
-    if (!hasAudio())
+    if (!hasAudio() && !damaged)
         return;
-    player.start();
+    // A damaged file has nothing to play: the first tick finds its end.
+    if (hasAudio())
+        player.start();
     startTimer(GlobalData::timerCallbackInterval);
     drawPlayButton(false);
 }
@@ -216,7 +220,8 @@ void BrowserListenComponent::timerCallback()
     sliderValueChanged(&positionSlider);
     if (systemModel != nullptr && systemModel->fbAutoLoop && repeatCount < systemModel->fbLoopTimes - 1)
     {
-        player.start();
+        if (hasAudio())
+            player.start();
         ++repeatCount;
         return;
     }

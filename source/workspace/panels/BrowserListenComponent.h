@@ -29,13 +29,16 @@ public:
 
     /** Loads a file for preview, stopped at its start; never starts it. Returns whether there is
         something to play: false for the nonexistent file, a file that is not a regular file, and
-        one that holds no audio qZ can read. */
+        one that holds no audio qZ can read (a damaged file, whose preview ends as soon as it is
+        started). */
     bool setAudioFile(const juce::File& file);
     const juce::File& getCurrentFile() const { return currentFile; }
     /** Whether a loaded file gave the player something to play. */
     bool hasAudio() const { return player.readerSource != nullptr; }
 
-    /** Plays the loaded audio; nothing when there is none. */
+    /** Plays the loaded audio. A damaged file ends at once, with the end-of-preview message, so a
+        play-through goes on past it; with nothing loaded, or a file that isn't a regular file,
+        nothing happens. */
     void start();
     void stop();
 
@@ -71,6 +74,8 @@ private:
     AudioDataPlayer player;
     juce::File currentFile;
     int repeatCount = 0;
+    /** The loaded file is a regular file without playable audio. */
+    bool damaged = false;
     /** The opened courseware that the player reads from; null otherwise. */
     std::unique_ptr<juce::ZipFile> courseware;
 

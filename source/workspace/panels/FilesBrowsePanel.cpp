@@ -3,6 +3,7 @@
 #include "engine/GlobalData.h"
 #include "engine/SystemModel.h"
 #include "workspace/Main.h"
+#include "workspace/panels/BrowseFileFilter.h"
 #include "workspace/panels/BrowseFileTree.h"
 #include "workspace/panels/BrowseFolderList.h"
 #include "workspace/panels/BrowserListenComponent.h"
@@ -158,9 +159,11 @@ void FilesBrowsePanel::fileSelected(const juce::File& file)
         return;
 
     listenComponent->setEnabled(true);
-    if (!listenComponent->setAudioFile(file))
+    if (!listenComponent->setAudioFile(file) && !BrowseFileFilter::isRegularFile(file))
     {
-        // Said, not played: the play-through stops here instead of running on through the folder.
+        // A FIFO or a device in a recording's place is never opened; said, and the play-through
+        // stops here. A damaged recording instead ends as soon as it starts, and the play-through
+        // goes on past it.
         juce::AlertWindow::showMessageBoxAsync(juce::MessageBoxIconType::WarningIcon, TRANS("Ah oh"),
                                                TRANS("File load failed!") + "\r\n" + file.getFullPathName());
         return;

@@ -1,6 +1,6 @@
 // The side browser: which entries the tree lists (also from hostile folders), the root box and
 // the saved root, what selecting a row does to the preview, and the play-through of a folder,
-// which a file that can't be played stops.
+// which skips a damaged recording and stops at a file that isn't one.
 #include "workspace/panels/FilesBrowsePanel.h"
 
 #include "engine/SystemModel.h"
@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -334,25 +335,56 @@ TEST_F(BrowserPanelTest, TheEndOfAPreviewGoesOnToTheNextRowWhenTheSettingsSaySo)
     }
 }
 
-TEST_F(BrowserPanelTest, AFileThatCanNotBePlayedIsReportedAndStopsThePlayThrough)
+TEST_F(BrowserPanelTest, ADamagedRecordingIsSkippedButAFifoIsRefusedAndStopsThePlayThrough)
 {
-    ASSERT_TRUE(folder.getChildFile("2 second.wav").replaceWithText("not audio"));
-    open(folder.getFullPathName());
-    systemModel->fbAfterPlay = 2;
+    // "2 second.wav" follows the first row; the row after it is a recording that plays.
+    writeTone(folder.getChildFile("2 third.wav"), 1.0);
+    const auto second = folder.getChildFile("2 second.wav");
+    const struct
+    {
+        const char* what;
+        std::function<void()> spoil;
+        bool reported;
+        int rowAfter;
+        bool playsOn;
+    } cases[] = {
+        {"a damaged recording", [&] { ASSERT_TRUE(second.replaceWithText("not audio")); }, false, 2, true},
+        {"a FIFO put in its place after the folder was read",
+         [&]
+         {
+             ASSERT_TRUE(second.deleteFile());
+             ASSERT_EQ(mkfifo(second.getFullPathName().toRawUTF8(), 0600), 0);
+         },
+         true, 1, false},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        writeTone(second, 1.0);
+        open(folder.getFullPathName());
+        ASSERT_EQ(rowNames(root())[1], "2 second.wav");
+        systemModel->fbAfterPlay = 2;
+        c.spoil();
 
-    ModalAnswerer answerer;
-    answerer.press(TRANS("OK"));
-    row(0).setSelected(true, true);
-    endPreview();
-    ASSERT_TRUE(answerer.waitUntilSeen(1, 5000));
-    EXPECT_EQ(answerer.seen()[0].title, TRANS("Ah oh"));
-    EXPECT_EQ(answerer.seen()[0].message,
-              TRANS("File load failed!") + "\r\n" + folder.getChildFile("2 second.wav").getFullPathName());
-
-    juce::MessageManager::getInstance()->runDispatchLoopUntil(300);
-    EXPECT_TRUE(row(1).isSelected()) << "the play-through stays on the file it could not play";
-    EXPECT_FALSE(playing());
-    answerer.expectDone();
+        ModalAnswerer answerer;
+        if (c.reported)
+            answerer.press(TRANS("OK"));
+        row(0).setSelected(true, true);
+        endPreview();
+        if (c.reported)
+        {
+            ASSERT_TRUE(answerer.waitUntilSeen(1, 5000));
+            EXPECT_EQ(answerer.seen()[0].title, TRANS("Ah oh"));
+            EXPECT_EQ(answerer.seen()[0].message,
+                      TRANS("File load failed!") + "\r\n" + second.getFullPathName());
+        }
+        juce::MessageManager::getInstance()->runDispatchLoopUntil(300);
+        EXPECT_TRUE(row(c.rowAfter).isSelected());
+        EXPECT_EQ(playing(), c.playsOn);
+        answerer.expectDone();
+        panel.reset();
+        second.deleteFile();
+    }
 }
 
 TEST_F(BrowserPanelTest, TheDiscsOfTheAudioCdLayerAreRootsAndTheirTracksPreview)
