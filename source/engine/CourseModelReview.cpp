@@ -373,6 +373,8 @@ void CourseModel::showDueSentence(int index)
 {
     selectSentence(index, true);
     owner->setPlayPosition(true, 0.0);
+    // The cursor and the status bar go along: an answer's own changes left them on its sentence.
+    moveCursorToSentence(index);
     owner->makeViewportScroll(true, true);
 }
 

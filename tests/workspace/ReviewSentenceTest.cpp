@@ -303,6 +303,113 @@ TEST_F(ReviewSentenceTest, EscapeEmptiesTheAnswerAndRestoresTheAttempts)
     EXPECT_EQ(reports.text(), "successed 1");
 }
 
+TEST_F(ReviewSentenceTest, ADueSentenceIsJudgedOnceWhateverTheLearnerDoesAfterwards)
+{
+    enum Action
+    {
+        typed, // the answer typed over the field's text, then Return
+        typedThenTryAgain,
+        typedThenCancel,
+        escape,
+        doubleClick
+    };
+    struct Step
+    {
+        Action action;
+        const char* answer;
+    };
+    const struct
+    {
+        const char* what;
+        const char* foreign;
+        bool typedReview;
+        std::vector<Step> steps;
+        const char* reports;
+    } cases[] = {
+        {"a right answer, and the field double-clicked and confirmed again: blank at the end",
+         "one two ",
+         true,
+         {{typed, "one two"}, {doubleClick, ""}, {typed, "one two"}},
+         "successed 1"},
+        {"the same with a blank at the start",
+         " one two",
+         true,
+         {{typed, "one two"}, {doubleClick, ""}, {typed, "one two"}},
+         "successed 1"},
+        {"cancel at the box, then right: a failure",
+         "one two",
+         true,
+         {{typed, "x"}, {typedThenCancel, "x"}, {doubleClick, ""}, {typed, "one two"}},
+         "entered, failed, successed 0"},
+        {"cancel at the box, Escape, then right within the fresh attempts: still a failure",
+         "one two",
+         true,
+         {{typed, "x"}, {typedThenCancel, "x"}, {escape, ""}, {doubleClick, ""}, {typed, "one two"}},
+         "entered, failed, successed 0"},
+        {"a reported failure, Escape, then right: not lifted back up",
+         "one two",
+         true,
+         {{typed, "x"}, {typedThenTryAgain, "x"}, {escape, ""}, {doubleClick, ""}, {typed, "one two"}},
+         "failed, entered, successed 0"},
+        {"a reported failure, Escape, the attempts run out again: no second failure",
+         "one two",
+         true,
+         {{typed, "x"},
+          {typedThenTryAgain, "x"},
+          {escape, ""},
+          {doubleClick, ""},
+          {typed, "x"},
+          {typedThenTryAgain, "x"},
+          {typed, "one two"}},
+         "failed, entered, successed 0"},
+        {"cancel, try again later: the failure is reported then",
+         "one two",
+         true,
+         {{typed, "x"},
+          {typedThenCancel, "x"},
+          {doubleClick, ""},
+          {typedThenTryAgain, "x"},
+          {typed, "one two"}},
+         "entered, failed, successed 0"},
+        {"in listening review, cancel then right reports no failure",
+         "one two",
+         false,
+         {{typed, "x"}, {typedThenCancel, "x"}, {doubleClick, ""}, {typed, "one two"}},
+         "entered, successed 0"},
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        systemModel->atMostWhenReviewWrong = 2;
+        systemModel->transWhenReview = c.typedReview;
+        reopen(c.foreign);
+        ASSERT_TRUE(block().enterTranslationOnModal());
+
+        ModalAnswerer answerer;
+        for (const auto& step : c.steps)
+        {
+            if (step.action == doubleClick)
+            {
+                field().mouseDoubleClick(mouseEventOn(field(), leftButton, 2));
+                continue;
+            }
+            if (step.action == typedThenTryAgain)
+                answerer.press(TRANS("Try again"));
+            else if (step.action == typedThenCancel)
+                answerer.cancel();
+            if (step.action != escape)
+                field().setText(step.answer, false);
+            // A field that stays closed takes no key at all.
+            field().keyPressed(juce::KeyPress(step.action == escape ? juce::KeyPress::escapeKey
+                                                                    : juce::KeyPress::returnKey));
+            CommandWatcher::deliverPostedMessages();
+        }
+        answerer.expectDone();
+        EXPECT_EQ(reports.text(), c.reports);
+    }
+}
+
 TEST_F(ReviewSentenceTest, SettingsOfNoAttemptsStillGiveOneTry)
 {
     for (const int setting : {0, -3})

@@ -141,6 +141,13 @@ void ReviewSentence::textEditotExitModal()
 //==============================================================================
 void ReviewSentence::testAnswer()
 {
+    // The schedule has taken this sentence's answer for today: nothing more is judged.
+    if (answerTaken)
+    {
+        textEditotExitModal();
+        return;
+    }
+
     const int before = attemptsLeft;
     // Every Return counts, however many there were (the count never wraps around).
     attemptsLeft = before > std::numeric_limits<int>::min() ? before - 1 : before;
@@ -148,7 +155,7 @@ void ReviewSentence::testAnswer()
     if (before > 0 && transCorrect())
     {
         textEditotExitModal();
-        reportSuccess(systemModel != nullptr && systemModel->transWhenReview);
+        takeRightAnswer(systemModel != nullptr && systemModel->transWhenReview);
     }
     else if (attemptsLeft > 0)
     {
@@ -159,7 +166,7 @@ void ReviewSentence::testAnswer()
     {
         // Right only after the attempts ran out: moves on, but is not counted as a right answer.
         textEditotExitModal();
-        reportSuccess(false);
+        takeRightAnswer(false);
     }
     else
     {
@@ -170,6 +177,7 @@ void ReviewSentence::testAnswer()
 
 void ReviewSentence::askAfterAttemptsRanOut()
 {
+    attemptsRanOut = true;
     juce::Component::SafePointer<ReviewSentence> safeThis(this);
     const bool tryAgain =
         juce::AlertWindow::showOkCancelBox(juce::MessageBoxIconType::InfoIcon, TRANS("Incorrect!"),
@@ -189,14 +197,35 @@ void ReviewSentence::askAfterAttemptsRanOut()
         return;
     }
 
-    // The failure is reported once, on the first try again after the attempts ran out.
-    if (attemptsLeft == 0 && systemModel != nullptr && systemModel->transWhenReview)
-    {
-        callListeners([this](SentenceComponent::Listener& l) { l.reviewFailed(this); });
-        if (safeThis == nullptr)
-            return;
-    }
+    // The failure is reported on the first try again after the attempts ran out.
+    if (!reportFailureOnce())
+        return;
     pointAtFirstDifference();
+}
+
+bool ReviewSentence::reportFailureOnce()
+{
+    // Once a day: attempts that run out again after an Escape fail nothing more.
+    if (failureReported || systemModel == nullptr || !systemModel->transWhenReview)
+        return true;
+    failureReported = true;
+    juce::Component::SafePointer<ReviewSentence> safeThis(this);
+    callListeners([this](SentenceComponent::Listener& l) { l.reviewFailed(this); });
+    return safeThis != nullptr;
+}
+
+void ReviewSentence::takeRightAnswer(bool counted)
+{
+    // Attempts that ran out make the day's answer a failure, even when the learner cancelled the
+    // box (which reported nothing) or took fresh attempts with Escape since.
+    if (attemptsRanOut)
+    {
+        if (!reportFailureOnce())
+            return;
+        counted = false;
+    }
+    answerTaken = true;
+    reportSuccess(counted);
 }
 
 void ReviewSentence::pointAtFirstDifference()

@@ -59,6 +59,11 @@ private:
     void pointAtFirstDifference();
     /** The "Incorrect!" question once the attempts ran out. */
     void askAfterAttemptsRanOut();
+    /** Reports the failure to the listeners unless it was reported before or the review is by
+        listening; false when the block went away meanwhile. */
+    bool reportFailureOnce();
+    /** A right answer: reported once, after the failure when the attempts had run out. */
+    void takeRightAnswer(bool counted);
     void reportSuccess(bool counted);
     static int allowedAttempts();
     static void playAlertSound();
@@ -67,6 +72,10 @@ private:
     TransTextEditor answerField;
     juce::TextButton interpretButton;
     int attemptsLeft;
+    // What the block has told the schedule about today's answer: a due sentence is scheduled once.
+    bool attemptsRanOut = false;
+    bool failureReported = false;
+    bool answerTaken = false;
 
 public:
     /** Whether the sentence was unfamiliar and due when the block was built. */

@@ -66,7 +66,8 @@ void TransTextEditor::mouseUp(const juce::MouseEvent& event)
 
 void TransTextEditor::mouseDoubleClick(const juce::MouseEvent&)
 {
-    if (owner.getTextField(true).getText() == getText().trim())
+    // A right answer stays closed, blanks at either end of the foreign text aside.
+    if (owner.transCorrect())
         return;
 
     setReadOnly(false);
