@@ -6,6 +6,8 @@ namespace
 {
 // Frames compared with the framework's reader at each place checked.
 const int framesChecked = 1024;
+// The framework's readers copy through a block of this many bytes and can't copy a larger frame.
+const int largestFrameBytes = 480 * 3 * 4;
 
 const int wavPcm = 1, wavFloat = 3, wavExtensible = 0xfffe;
 // What follows the format's number in the sub-format of an extensible WAV file.
@@ -29,7 +31,7 @@ std::optional<PcmSampleLayout> fromFormat(int channels, int bits, PcmSampleLayou
     const bool plain = encoding == PcmSampleLayout::Encoding::float32
                            ? bits == 32
                            : bits == 8 || bits == 16 || bits == 24 || bits == 32;
-    if (!plain || channels <= 0)
+    if (!plain || channels <= 0 || channels * bits / 8 > largestFrameBytes)
         return std::nullopt;
     PcmSampleLayout layout;
     layout.numChannels = channels;

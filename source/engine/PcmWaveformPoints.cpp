@@ -7,9 +7,17 @@
 
 namespace
 {
-// Points per piece: a megabyte of 16-bit stereo, small beside the compressor's pieces so that the
-// points ready from the start grow in fine steps.
-const int pointsPerPiece = 4096;
+// A piece is about a megabyte of samples (4096 points of 16-bit stereo), small beside the
+// compressor's pieces so that the points ready from the start grow in fine steps; files of many
+// channels take fewer points a piece.
+const int pieceBytes = 1 << 20;
+const int mostPointsPerPiece = 4096;
+
+int piecePoints(const PcmSampleLayout& layout)
+{
+    return juce::jlimit(1, mostPointsPerPiece,
+                        pieceBytes / (PcmWaveformPoints::samplesPerPoint * layout.bytesPerFrame()));
+}
 
 int numWorkers()
 {
@@ -21,8 +29,9 @@ PcmWaveformPoints::PcmWaveformPoints(const juce::File& file, const PcmSampleLayo
                                      int pointsToMake, juce::int8* levelsToFill, std::atomic<int>& done_,
                                      juce::WaitableEvent& ready)
     : layout(sampleLayout), wholePoints(pointsToMake), levels(levelsToFill), pointsDone(done_),
-      pointsReady(ready), numPieces((pointsToMake + pointsPerPiece - 1) / pointsPerPiece),
-      done((size_t)numPieces, false), pool(numWorkers())
+      pointsReady(ready), pointsPerPiece(piecePoints(sampleLayout)),
+      numPieces((pointsToMake + pointsPerPiece - 1) / pointsPerPiece), done((size_t)numPieces, false),
+      pool(numWorkers())
 {
     for (int i = 0; i < numWorkers(); ++i)
     {

@@ -40,6 +40,7 @@ private:
     juce::int8* const levels;
     std::atomic<int>& pointsDone;
     juce::WaitableEvent& pointsReady;
+    const int pointsPerPiece;
     const int numPieces;
     std::vector<std::unique_ptr<juce::FileInputStream>> streams;
     bool opened = true;
