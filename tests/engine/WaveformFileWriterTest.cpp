@@ -291,6 +291,26 @@ protected:
         return nullptr;
     }
 
+    /** Writes the case's waveform file, read straight from the samples or not as the case says,
+        and holds it against the framework's own overview. */
+    void expectTheFrameworksOverview(const PcmCase& c)
+    {
+        const auto audio = save(c.name, c.file.bytes());
+        auto reader = readerFor(audio);
+        ASSERT_NE(reader, nullptr) << c.name;
+        EXPECT_EQ(PcmSampleLayout::find(audio, *reader).has_value(), c.readStraight) << c.name;
+
+        const auto smg = folder.getChildFile("out.smg");
+        WaveformFileWriter writer(*reader, audio);
+        ASSERT_TRUE(writer.write(
+            smg, [] { return true; }, [](double) {}))
+            << c.name;
+        EXPECT_TRUE(writer.readToTheEnd()) << c.name;
+        const auto ours = WaveformStreams::decompressed(smg);
+        const auto theirs = WaveformStreams::frameworkOverviewOf(audio, formats);
+        EXPECT_TRUE(ours == theirs) << c.name << ": " << WaveformStreams::firstDifference(ours, theirs);
+    }
+
     juce::AudioFormatManager formats;
     juce::File folder = makeScratchFolder("qz-waveform");
 };
@@ -319,22 +339,7 @@ TEST_F(WaveformFileWriterTest, PlainPcmFilesGiveTheFrameworksOverviewPointForPoi
         {"AIFC floats", PcmFile(Container::aifc, 32, 2, odd).compression("fl32"), true},
     };
     for (const auto& c : cases)
-    {
-        const auto audio = save(c.name, c.file.bytes());
-        auto reader = readerFor(audio);
-        ASSERT_NE(reader, nullptr) << c.name;
-        EXPECT_EQ(PcmSampleLayout::find(audio, *reader).has_value(), c.readStraight) << c.name;
-
-        const auto smg = folder.getChildFile("out.smg");
-        WaveformFileWriter writer(*reader, audio);
-        ASSERT_TRUE(writer.write(
-            smg, [] { return true; }, [](double) {}))
-            << c.name;
-        EXPECT_TRUE(writer.readToTheEnd()) << c.name;
-        const auto ours = WaveformStreams::decompressed(smg);
-        const auto theirs = WaveformStreams::frameworkOverviewOf(audio, formats);
-        EXPECT_TRUE(ours == theirs) << c.name << ": " << WaveformStreams::firstDifference(ours, theirs);
-    }
+        expectTheFrameworksOverview(c);
 }
 
 TEST_F(WaveformFileWriterTest, FilesFromElsewhereWithLyingOrCutHeadersGiveTheFrameworksOverview)
@@ -358,19 +363,5 @@ TEST_F(WaveformFileWriterTest, FilesFromElsewhereWithLyingOrCutHeadersGiveTheFra
          false},
     };
     for (const auto& c : cases)
-    {
-        const auto audio = save(c.name, c.file.bytes());
-        auto reader = readerFor(audio);
-        ASSERT_NE(reader, nullptr) << c.name;
-        EXPECT_EQ(PcmSampleLayout::find(audio, *reader).has_value(), c.readStraight) << c.name;
-
-        const auto smg = folder.getChildFile("out.smg");
-        WaveformFileWriter writer(*reader, audio);
-        ASSERT_TRUE(writer.write(
-            smg, [] { return true; }, [](double) {}))
-            << c.name;
-        const auto ours = WaveformStreams::decompressed(smg);
-        const auto theirs = WaveformStreams::frameworkOverviewOf(audio, formats);
-        EXPECT_TRUE(ours == theirs) << c.name << ": " << WaveformStreams::firstDifference(ours, theirs);
-    }
+        expectTheFrameworksOverview(c);
 }
