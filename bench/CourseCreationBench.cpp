@@ -132,7 +132,8 @@ void print(const juce::Array<Result>& results)
     std::printf(
         "\nCourse creation of a 60-minute 44.1 kHz stereo recording (goal: creation / peer <= 1.3)\n");
     std::printf(
-        "  (wall clock; processor time in brackets: creation decodes on one thread and compresses on all)\n");
+        "  (wall clock; processor time in brackets: creation reads WAV on every core, decodes the other "
+        "formats on one thread, and compresses on all)\n");
     std::printf("  %-5s %20s %26s %14s %20s %24s\n", "", "creation", "peer's bare decode", "ratio",
                 "qZ's reader alone", "level 9: pieces / single");
     for (const auto& r : results)

@@ -24,7 +24,7 @@ void showFailure(const juce::String& title, const juce::String& message)
 ExAudioFileReader::ExAudioFileReader(const juce::File& audioFileToRead, const juce::String& name,
                                      const juce::File& folder)
     : juce::ThreadWithProgressWindow(TRANS("Reading and parsing audio data..."), true, true, cancelTimeOutMs),
-      audioFile(audioFileToRead), courseDir(folder), courseName(name)
+      audioFile(audioFileToRead), courseDir(folder), courseName(name), windowWake(*this)
 {
 }
 
@@ -49,6 +49,7 @@ bool ExAudioFileReader::createCourseFiles(bool withText)
     lengthInSamples = reader->lengthInSamples;
 
     waveformWritten = false;
+    windowWake.windowOpens();
     // The old numeric priority 5 is the framework's normal one.
     const bool notCancelled = runThread(juce::Thread::Priority::normal);
     reader.reset();
@@ -213,18 +214,21 @@ void ExAudioFileReader::run()
     setProgress(-1.0);
     const auto target = courseDir.getChildFile(courseName + ".smg");
 
-    // A cancelled job still writes what was read; the caller throws it away.
-    WaveformFileWriter writer(*reader);
-    waveformWritten = writer.write(
-        target, [this] { return !threadShouldExit(); },
-        [this](double proportion)
-        {
-            if (proportion < 1.0)
+    {
+        // A cancelled job still writes what was read; the caller throws it away.
+        WaveformFileWriter writer(*reader, audioFile);
+        waveformWritten = writer.write(
+            target, [this] { return !threadShouldExit(); },
+            [this](double proportion)
             {
-                setProgress(proportion);
-                return;
-            }
-            setProgress(-1.0);
-            setStatusMessage(TRANS("Writing waveform data..."));
-        });
+                if (proportion < 1.0)
+                {
+                    setProgress(proportion);
+                    return;
+                }
+                setProgress(-1.0);
+                setStatusMessage(TRANS("Writing waveform data..."));
+            });
+    }
+    windowWake.jobEnded();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/ProgressWindowWake.h"
+
 #include <juce_audio_utils/juce_audio_utils.h>
 
 /** Turns an audio file into the files of a course's working set: checks that the audio can be
@@ -47,6 +49,8 @@ private:
 
     // Set by the job thread, read after it has finished.
     std::atomic<bool> waveformWritten{false};
+    // Closes the progress window as soon as the waveform file is written.
+    ProgressWindowWake windowWake;
 
     JUCE_DECLARE_NON_COPYABLE(ExAudioFileReader)
 };

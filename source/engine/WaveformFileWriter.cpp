@@ -1,9 +1,10 @@
 #include "engine/WaveformFileWriter.h"
 
 #include "engine/ParallelZlibCompressor.h"
+#include "engine/PcmWaveformPoints.h"
+#include "engine/WaveformPoint.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace
 {
@@ -13,23 +14,6 @@ const int fileBufferSize = 16384;
 const int pointsPerBlock = 1024;
 const int waitForPointsMs = 20;
 const int stopTimeOutMs = 10000;
-
-/** The smallest and largest value of a point as the framework's overview stores them: scaled to
-    127, rounded, and never equal (a flat point still shows a line). */
-void storePoint(juce::int8* dest, juce::Range<float> range)
-{
-    auto low = (juce::int8)juce::jlimit(-128, 127, juce::roundToInt(range.getStart() * 127.0f));
-    auto high = (juce::int8)juce::jlimit(-128, 127, juce::roundToInt(range.getEnd() * 127.0f));
-    if (low == high)
-    {
-        if (high == 127)
-            --low;
-        else
-            ++high;
-    }
-    dest[0] = low;
-    dest[1] = high;
-}
 
 /** The extremes of one point of integer samples, as the framework's reader gives them: the
     integers' extremes, scaled to floating point. */
@@ -43,8 +27,7 @@ juce::Range<float> rangeOfIntegers(const int* samples)
         low = std::min(low, samples[i]);
         high = std::max(high, samples[i]);
     }
-    const auto scale = (float)std::numeric_limits<int>::max();
-    return {(float)low / scale, (float)high / scale};
+    return WaveformPoint::fromIntegers(low, high);
 }
 } // namespace
 
@@ -81,24 +64,22 @@ public:
                                            ? juce::FloatVectorOperations::findMinAndMax(
                                                  block.getReadPointer(channel, offset), samplesPerPoint)
                                            : rangeOfIntegers(samples[channel] + offset);
-                    storePoint(writer.levels +
-                                   ((size_t)(first + point) * (size_t)channels + (size_t)channel) * 2,
-                               range);
+                    WaveformPoint::store(
+                        writer.levels + ((size_t)(first + point) * (size_t)channels + (size_t)channel) * 2,
+                        range);
                 }
             writer.pointsRead.store(first + count, std::memory_order_release);
-            pointsReady.signal();
+            writer.pointsReady.signal();
         }
-        pointsReady.signal();
+        writer.pointsReady.signal();
     }
-
-    juce::WaitableEvent pointsReady;
 
 private:
     WaveformFileWriter& writer;
 };
 
-WaveformFileWriter::WaveformFileWriter(juce::AudioFormatReader& readerToUse)
-    : reader(readerToUse), numChannels((int)readerToUse.numChannels),
+WaveformFileWriter::WaveformFileWriter(juce::AudioFormatReader& readerToUse, const juce::File& readersFile)
+    : reader(readerToUse), sourceFile(readersFile), numChannels((int)readerToUse.numChannels),
       length(juce::jmax((juce::int64)0, readerToUse.lengthInSamples)),
       wholePoints((int)(length / samplesPerPoint)), entries(wholePoints + 1)
 {
@@ -108,8 +89,32 @@ WaveformFileWriter::WaveformFileWriter(juce::AudioFormatReader& readerToUse)
 
 WaveformFileWriter::~WaveformFileWriter()
 {
-    // The reading thread fills the levels, which go with this object.
+    // The readers fill the levels, which go with this object.
+    stopReading();
+}
+
+void WaveformFileWriter::startReading()
+{
+    if (sourceFile != juce::File())
+        if (const auto layout = PcmSampleLayout::find(sourceFile, reader))
+        {
+            pcmPoints = std::make_unique<PcmWaveformPoints>(sourceFile, *layout, wholePoints, levels,
+                                                            pointsRead, pointsReady);
+            if (pcmPoints->openedOk())
+            {
+                pcmPoints->start();
+                return;
+            }
+            pcmPoints.reset();
+        }
+    readingThread = std::make_unique<ReadingThread>(*this);
+    readingThread->startThread();
+}
+
+void WaveformFileWriter::stopReading()
+{
     readingThread.reset();
+    pcmPoints.reset();
 }
 
 void WaveformFileWriter::writeHeader(int pointsDone)
@@ -155,15 +160,14 @@ bool WaveformFileWriter::write(const juce::File& target, const std::function<boo
 {
     pointsRead = 0;
     writeHeader(wholePoints);
-    readingThread = std::make_unique<ReadingThread>(*this);
-    readingThread->startThread();
+    startReading();
 
     bool stopped = false;
     const bool written = writeFile(target, [&](ParallelZlibCompressor& zlib)
                                    { return compressWhileReading(zlib, keepGoing, progress, stopped); });
     if (stopped)
         return rewriteAfterStop(target);
-    readingThread.reset();
+    stopReading();
     return written;
 }
 
@@ -184,7 +188,7 @@ bool WaveformFileWriter::compressWhileReading(ParallelZlibCompressor& zlib,
         const int ready = pointsRead.load(std::memory_order_acquire);
         if (ready == compressed)
         {
-            readingThread->pointsReady.wait(waitForPointsMs);
+            pointsReady.wait(waitForPointsMs);
             continue;
         }
         if (!zlib.grow(headerSize + (size_t)ready * bytesPerEntry))
@@ -200,7 +204,7 @@ bool WaveformFileWriter::compressWhileReading(ParallelZlibCompressor& zlib,
 
 bool WaveformFileWriter::rewriteAfterStop(const juce::File& target)
 {
-    readingThread.reset();
+    stopReading();
     // Only the points that were handed over count; a block being reduced when the stop came is
     // left out, as the framework's overview would leave it.
     const int done = pointsRead.load();

@@ -13,15 +13,20 @@
 
     A reading thread decodes the audio and reduces it to the points while the calling thread
     hands the points already made to a compressor that deflates them on every core, so that
-    neither a single core's level-9 deflate nor the decode alone sets the pace. */
+    neither a single core's level-9 deflate nor the decode alone sets the pace. A plain PCM file
+    (WAV, AIFF) is read straight from its samples instead, in pieces on every core
+    (PcmWaveformPoints). */
 class ParallelZlibCompressor;
+class PcmWaveformPoints;
 
 class WaveformFileWriter
 {
 public:
     static constexpr int samplesPerPoint = 64;
 
-    explicit WaveformFileWriter(juce::AudioFormatReader& reader);
+    /** `readersFile`, when given, is the file that the reader reads: a plain PCM file is then read
+        straight from its samples, with the very points that the reader would give. */
+    explicit WaveformFileWriter(juce::AudioFormatReader& reader, const juce::File& readersFile = {});
     ~WaveformFileWriter();
 
     /** Reads the whole recording and writes the file, replacing it. `keepGoing` is asked often on
@@ -44,6 +49,8 @@ private:
     /** Puts the stream's opening, with the sample count that this many points make, before the
         levels. */
     void writeHeader(int pointsDone);
+    void startReading();
+    void stopReading();
     size_t streamLevelsSize() const;
     /** Hands the points to the compressor as the reading thread makes them; false when the
         stream could not be written or (stopped) reading was stopped. */
@@ -54,6 +61,7 @@ private:
     bool writeFile(const juce::File& target, const std::function<bool(ParallelZlibCompressor&)>& body);
 
     juce::AudioFormatReader& reader;
+    const juce::File sourceFile;
     const int numChannels;
     const juce::int64 length;
     // Whole points only, as the framework's loader makes them; the overview holds one entry more
@@ -64,8 +72,11 @@ private:
     // entries one after the other, which the levels point at.
     juce::HeapBlock<juce::uint8> stream;
     juce::int8* levels = nullptr;
+    // The whole points ready from the start, and a signal each time that grows.
     std::atomic<int> pointsRead{0};
+    juce::WaitableEvent pointsReady;
     std::unique_ptr<ReadingThread> readingThread;
+    std::unique_ptr<PcmWaveformPoints> pcmPoints;
 
     JUCE_DECLARE_NON_COPYABLE(WaveformFileWriter)
 };

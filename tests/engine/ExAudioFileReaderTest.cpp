@@ -5,6 +5,7 @@
 #include "harness/AudioFixtures.h"
 #include "harness/ModalAnswerer.h"
 #include "harness/TemporaryHome.h"
+#include "harness/WaveformStreams.h"
 #include "platform/Mp3AudioFormat.h"
 #include "workspace/Main.h"
 
@@ -169,28 +170,9 @@ protected:
         return juce::parseXML(DocumentManager::TempDir().getChildFile(juce::String(stem) + ".xml"));
     }
 
-    /** The overview stream the framework's own loader makes of the audio, as it is saved, or
-        (compressed) the waveform file that saving it through the level-9 zlib stream gives. */
     static juce::MemoryBlock frameworkOverviewOf(const juce::File& audio, bool compressed = false)
     {
-        juce::AudioThumbnailCache cache(1);
-        juce::AudioThumbnail thumbnail(64, *formatManager, cache);
-        thumbnail.setSource(new juce::FileInputSource(audio, false));
-        const auto end = juce::Time::getMillisecondCounter() + 60000;
-        while (!thumbnail.isFullyLoaded() && juce::Time::getMillisecondCounter() < end)
-            juce::MessageManager::getInstance()->runDispatchLoopUntil(10);
-        juce::MemoryOutputStream stream;
-        if (!compressed)
-        {
-            thumbnail.saveTo(stream);
-            return stream.getMemoryBlock();
-        }
-        {
-            juce::GZIPCompressorOutputStream zlib(stream, 9);
-            thumbnail.saveTo(zlib);
-            zlib.flush();
-        }
-        return stream.getMemoryBlock();
+        return WaveformStreams::frameworkOverviewOf(audio, *formatManager, compressed);
     }
 
     static juce::MemoryBlock bytesOf(const juce::File& file)
@@ -202,11 +184,7 @@ protected:
 
     static juce::MemoryBlock decompressed(const juce::File& smg)
     {
-        juce::GZIPDecompressorInputStream stream(new juce::FileInputStream(smg), true,
-                                                 juce::GZIPDecompressorInputStream::zlibFormat);
-        juce::MemoryBlock bytes;
-        stream.readIntoMemoryBlock(bytes);
-        return bytes;
+        return WaveformStreams::decompressed(smg);
     }
 
     /** Reads the waveform file back as the course model will. */
