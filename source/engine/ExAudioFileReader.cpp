@@ -24,7 +24,7 @@ void showFailure(const juce::String& title, const juce::String& message)
 ExAudioFileReader::ExAudioFileReader(const juce::File& audioFileToRead, const juce::String& name,
                                      const juce::File& folder)
     : juce::ThreadWithProgressWindow(TRANS("Reading and parsing audio data..."), true, true, cancelTimeOutMs),
-      audioFile(audioFileToRead), courseDir(folder), courseName(name), windowWake(*this)
+      audioFile(audioFileToRead), courseDir(folder), courseName(name)
 {
 }
 
@@ -49,7 +49,6 @@ bool ExAudioFileReader::createCourseFiles(bool withText)
     lengthInSamples = reader->lengthInSamples;
 
     waveformWritten = false;
-    windowWake.windowOpens();
     // The old numeric priority 5 is the framework's normal one.
     const bool notCancelled = runThread(juce::Thread::Priority::normal);
     reader.reset();
@@ -230,5 +229,4 @@ void ExAudioFileReader::run()
                 setStatusMessage(TRANS("Writing waveform data..."));
             });
     }
-    windowWake.jobEnded();
 }

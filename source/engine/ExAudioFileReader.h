@@ -1,6 +1,5 @@
 #pragma once
 
-#include "engine/ProgressWindowWake.h"
 
 #include <juce_audio_utils/juce_audio_utils.h>
 
@@ -49,8 +48,6 @@ private:
 
     // Set by the job thread, read after it has finished.
     std::atomic<bool> waveformWritten{false};
-    // Closes the progress window as soon as the waveform file is written.
-    ProgressWindowWake windowWake;
 
     JUCE_DECLARE_NON_COPYABLE(ExAudioFileReader)
 };
