@@ -198,6 +198,10 @@ void CourseManagerPanel::sortOrderChanged(int newSortColumnId, bool isForwards)
     // The row numbers of the "ID" column don't sort.
     if (newSortColumnId < 2 || newSortColumnId > 9)
         return;
+    // The table keeps the selected row's number; the learner selected a course.
+    const int selectedRow = table.getSelectedRow();
+    const auto selectedArchive = selectedRow >= 0 ? archives[selectedRow] : juce::File();
+
     CourseChildXmlSorter sorter(newSortColumnId, isForwards ? 1 : -1);
     CoursesData->sortChildElements(sorter, false);
 
@@ -205,10 +209,18 @@ void CourseManagerPanel::sortOrderChanged(int newSortColumnId, bool isForwards)
     for (auto* row : CoursesData->getChildIterator())
         archives.add(juce::File(row->getStringAttribute("FilePath")));
     table.updateContent();
+    if (selectedArchive != juce::File())
+        table.selectRow(archives.indexOf(selectedArchive));
+    enableButtonsForSelection();
     table.repaint();
 }
 
 void CourseManagerPanel::selectedRowsChanged(int)
+{
+    enableButtonsForSelection();
+}
+
+void CourseManagerPanel::enableButtonsForSelection()
 {
     // The table reports its first selection before the buttons are made.
     if (buttons.size() < numButtons)

@@ -72,6 +72,8 @@ private:
     void buttonClicked(juce::Button* button) override;
 
     bool isOpenCourse(int row) const;
+    /** Note, Listen, Retell and Delete for the selected row; never Delete for the open course. */
+    void enableButtonsForSelection();
     void showNotes(int row);
     /** Plays the archive's entry of that name ending (".ogg" or "-retell.ogg") in a call-out box,
         or tells why it can't. */

@@ -268,3 +268,40 @@ TEST(CourseManagerPanel, TheLearnDateComesFromTheArchiveName)
     for (const auto& [name, date] : cases)
         EXPECT_EQ(CourseManagerPanel::learnDateFromName(name), date) << name;
 }
+
+TEST(CourseManagerPanel, TheSelectionFollowsItsCourseThroughASortAndTheOpenOneStaysUndeletable)
+{
+    ProcessWideObjects objects;
+    writeLibrary();
+    ASSERT_TRUE(DocumentManager::TempDir().createDirectory().wasOk());
+    ASSERT_TRUE(DocumentManager::TempDir().getChildFile(weather + ".smg").replaceWithText("overview"));
+    CourseManagerWindow window;
+    auto& panel = window.panel();
+    auto& header = panel.getTable().getHeader();
+
+    // Each sort brings another course to the selected row's number; the open course is weather.
+    const struct
+    {
+        String selected;
+        int column;
+        bool forwards;
+        juce::StringArray order;
+    } cases[] = {
+        {greetings, 6, false, {weather, greetings, station, finished}},
+        {weather, 5, true, {finished, station, greetings, weather}},
+        {station, 3, true, {finished, weather, station, greetings}},
+    };
+    for (const auto& c : cases)
+    {
+        panel.getTable().selectRow(stemsInRowOrder(panel).indexOf(c.selected));
+        header.setSortColumnId(c.column, c.forwards);
+        ASSERT_TRUE(OpenCourse::pumpUntil([&] { return stemsInRowOrder(panel) == c.order; }, 2000))
+            << "column " << c.column;
+
+        const int row = panel.getTable().getSelectedRow();
+        EXPECT_EQ(panel.getTable().getNumSelectedRows(), 1) << c.selected;
+        EXPECT_EQ(stemsInRowOrder(panel)[row], c.selected) << "column " << c.column;
+        EXPECT_EQ(panel.getButton(CourseManagerPanel::deleteButton).isEnabled(), c.selected != weather)
+            << c.selected << " selected, sorted by column " << c.column;
+    }
+}
