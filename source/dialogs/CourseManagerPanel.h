@@ -72,6 +72,8 @@ private:
     void buttonClicked(juce::Button* button) override;
 
     bool isOpenCourse(int row) const;
+    /** The forecast's font: its own height, or smaller where the lines are too wide for it. */
+    void fitSummaryFont();
     /** Note, Listen, Retell and Delete for the selected row; never Delete for the open course. */
     void enableButtonsForSelection();
     void showNotes(int row);

@@ -5,12 +5,16 @@
 
 #include "engine/Clock.h"
 #include "engine/DocumentManager.h"
+#include "engine/SystemModel.h"
+#include "workspace/Main.h"
 
 #include "harness/CourseManagerWindow.h"
 #include "harness/LibraryArchives.h"
 #include "harness/OpenCourse.h"
 
 #include <gtest/gtest.h>
+
+#include <set>
 
 using juce::String;
 using Course = LibraryArchives::Course;
@@ -159,6 +163,49 @@ TEST(CourseManagerPanel, ForecastsTodayAndTheNextTenDays)
     EXPECT_EQ(summary.getText(), lines.joinIntoString("\r\n"));
     EXPECT_EQ(summary.getJustificationType(), juce::Justification::centredRight);
     EXPECT_EQ(summary.getFont().getHeight(), 19.0f);
+}
+
+TEST(CourseManagerPanel, EveryForecastLineIsReadableWholeInEachLanguage)
+{
+    ProcessWideObjects objects;
+    writeLibrary();
+
+    // The label draws its text as the look and feel does: laid out in the label's text area,
+    // each line of the text wrapped at the area's width.
+    const struct
+    {
+        int language;
+        const char* name;
+    } languages[] = {{1, "English"}, {2, "Simplified Chinese"}, {3, "Traditional Chinese"}};
+    for (const auto& language : languages)
+    {
+        systemModel->language = language.language;
+        systemModel->setAppLanguage();
+        CourseManagerWindow window;
+        auto& label = window.panel().getSummaryLabel();
+        // The window manager may size the window for a moment while it maps it.
+        ASSERT_TRUE(OpenCourse::pumpUntil([&] { return label.getWidth() == 716 - 20; }, 3000));
+        const auto font = label.getLookAndFeel().getLabelFont(label);
+        const auto area =
+            label.getLookAndFeel().getLabelBorderSize(label).subtractedFrom(label.getLocalBounds());
+        const auto text = label.getText();
+
+        juce::GlyphArrangement drawn;
+        drawn.addFittedText(font, text, (float)area.getX(), (float)area.getY(), (float)area.getWidth(),
+                            (float)area.getHeight(), label.getJustificationType(),
+                            juce::jmax(1, (int)((float)area.getHeight() / font.getHeight())),
+                            label.getMinimumHorizontalScale());
+        std::set<int> baselines;
+        for (int i = 0; i < drawn.getNumGlyphs(); ++i)
+            if (!drawn.getGlyph(i).isWhitespace())
+                baselines.insert(juce::roundToInt(drawn.getGlyph(i).getBaselineY()));
+
+        EXPECT_EQ(baselines.size(), 11u)
+            << language.name << ": a line broke in two at " << font.getHeight() << " px";
+        EXPECT_TRUE(area.toFloat().expanded(0.5f).contains(drawn.getBoundingBox(0, -1, false)))
+            << language.name << ": the text reaches past the label";
+        EXPECT_GE(font.getHeight(), 12.0f) << language.name;
+    }
 }
 
 TEST(CourseManagerPanel, AnEmptyLibraryForecastsNothingAndOffersOnlyOk)
