@@ -12,6 +12,10 @@ const juce::Colour selectedRow(0xff00ffff);
 const juce::Colour finishedText(0xffff0000);
 const juce::Colour dueText(0xff0000ff);
 
+constexpr float summaryFontHeight = 19.0f;
+// Below this the forecast would be hard to read; no language's lines need it at the panel's size.
+constexpr float smallestSummaryFontHeight = 10.0f;
+
 constexpr int buttonWidth = 60;
 constexpr int buttonHeight = 25;
 
@@ -38,7 +42,7 @@ const char* const buttonIds[] = {"ok", "note", "listen", "retell", "delete", "de
 CourseManagerPanel::CourseManagerPanel() : summaryLabel(std::make_unique<juce::Label>())
 {
     summaryLabel->setComponentID("summary");
-    summaryLabel->setFont(juce::Font(19.0f, juce::Font::plain));
+    summaryLabel->setFont(juce::Font(summaryFontHeight, juce::Font::plain));
     summaryLabel->setJustificationType(juce::Justification::centred);
     addAndMakeVisible(*summaryLabel);
 
@@ -109,6 +113,7 @@ void CourseManagerPanel::resized()
 {
     const int width = getWidth(), height = getHeight();
     summaryLabel->setBounds(2, 0, width - 20, 242);
+    fitSummaryFont();
     table.setBounds(2, 243, width - 4, height - 279);
     separator.setRectangle(juce::Parallelogram<float>(
         juce::Rectangle<float>(1.0f, (float)table.getBottom() + 1.5f, (float)width - 2.0f, 1.0f)));
@@ -117,6 +122,29 @@ void CourseManagerPanel::resized()
     for (int i = okButton; i <= deleteButton; ++i)
         buttons[i]->setTopRightPosition(width - 10 - i * buttonWidth, height - 30);
     buttons[deleteFinishedButton]->setBounds(10, height - 30, 200, buttonHeight);
+}
+
+void CourseManagerPanel::fitSummaryFont()
+{
+    // The English lines are far longer than the Chinese ones: a line wider than the label would
+    // wrap, and the wrapped lines push the first and the last out of sight. The font shrinks
+    // until every line fits on its own.
+    const auto area = summaryLabel->getBorderSize().subtractedFrom(summaryLabel->getLocalBounds()).toFloat();
+    const auto lines = juce::StringArray::fromLines(summaryLabel->getText());
+    const auto fits = [&](const juce::Font& font)
+    {
+        if ((float)lines.size() * font.getHeight() > area.getHeight())
+            return false;
+        for (const auto& line : lines)
+            if (font.getStringWidthFloat(line) >= area.getWidth())
+                return false;
+        return true;
+    };
+
+    juce::Font font(summaryFontHeight, juce::Font::plain);
+    while (font.getHeight() > smallestSummaryFontHeight && !fits(font))
+        font.setHeight(font.getHeight() - 0.5f);
+    summaryLabel->setFont(font);
 }
 
 int CourseManagerPanel::getNumRows()
@@ -198,6 +226,10 @@ void CourseManagerPanel::sortOrderChanged(int newSortColumnId, bool isForwards)
     // The row numbers of the "ID" column don't sort.
     if (newSortColumnId < 2 || newSortColumnId > 9)
         return;
+    // The table keeps the selected row's number; the learner selected a course.
+    const int selectedRow = table.getSelectedRow();
+    const auto selectedArchive = selectedRow >= 0 ? archives[selectedRow] : juce::File();
+
     CourseChildXmlSorter sorter(newSortColumnId, isForwards ? 1 : -1);
     CoursesData->sortChildElements(sorter, false);
 
@@ -205,10 +237,18 @@ void CourseManagerPanel::sortOrderChanged(int newSortColumnId, bool isForwards)
     for (auto* row : CoursesData->getChildIterator())
         archives.add(juce::File(row->getStringAttribute("FilePath")));
     table.updateContent();
+    if (selectedArchive != juce::File())
+        table.selectRow(archives.indexOf(selectedArchive));
+    enableButtonsForSelection();
     table.repaint();
 }
 
 void CourseManagerPanel::selectedRowsChanged(int)
+{
+    enableButtonsForSelection();
+}
+
+void CourseManagerPanel::enableButtonsForSelection()
 {
     // The table reports its first selection before the buttons are made.
     if (buttons.size() < numButtons)

@@ -72,6 +72,10 @@ private:
     void buttonClicked(juce::Button* button) override;
 
     bool isOpenCourse(int row) const;
+    /** The forecast's font: its own height, or smaller where the lines are too wide for it. */
+    void fitSummaryFont();
+    /** Note, Listen, Retell and Delete for the selected row; never Delete for the open course. */
+    void enableButtonsForSelection();
     void showNotes(int row);
     /** Plays the archive's entry of that name ending (".ogg" or "-retell.ogg") in a call-out box,
         or tells why it can't. */

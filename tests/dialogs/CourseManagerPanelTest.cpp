@@ -5,12 +5,16 @@
 
 #include "engine/Clock.h"
 #include "engine/DocumentManager.h"
+#include "engine/SystemModel.h"
+#include "workspace/Main.h"
 
 #include "harness/CourseManagerWindow.h"
 #include "harness/LibraryArchives.h"
 #include "harness/OpenCourse.h"
 
 #include <gtest/gtest.h>
+
+#include <set>
 
 using juce::String;
 using Course = LibraryArchives::Course;
@@ -161,6 +165,49 @@ TEST(CourseManagerPanel, ForecastsTodayAndTheNextTenDays)
     EXPECT_EQ(summary.getFont().getHeight(), 19.0f);
 }
 
+TEST(CourseManagerPanel, EveryForecastLineIsReadableWholeInEachLanguage)
+{
+    ProcessWideObjects objects;
+    writeLibrary();
+
+    // The label draws its text as the look and feel does: laid out in the label's text area,
+    // each line of the text wrapped at the area's width.
+    const struct
+    {
+        int language;
+        const char* name;
+    } languages[] = {{1, "English"}, {2, "Simplified Chinese"}, {3, "Traditional Chinese"}};
+    for (const auto& language : languages)
+    {
+        systemModel->language = language.language;
+        systemModel->setAppLanguage();
+        CourseManagerWindow window;
+        auto& label = window.panel().getSummaryLabel();
+        // The window manager may size the window for a moment while it maps it.
+        ASSERT_TRUE(OpenCourse::pumpUntil([&] { return label.getWidth() == 716 - 20; }, 3000));
+        const auto font = label.getLookAndFeel().getLabelFont(label);
+        const auto area =
+            label.getLookAndFeel().getLabelBorderSize(label).subtractedFrom(label.getLocalBounds());
+        const auto text = label.getText();
+
+        juce::GlyphArrangement drawn;
+        drawn.addFittedText(font, text, (float)area.getX(), (float)area.getY(), (float)area.getWidth(),
+                            (float)area.getHeight(), label.getJustificationType(),
+                            juce::jmax(1, (int)((float)area.getHeight() / font.getHeight())),
+                            label.getMinimumHorizontalScale());
+        std::set<int> baselines;
+        for (int i = 0; i < drawn.getNumGlyphs(); ++i)
+            if (!drawn.getGlyph(i).isWhitespace())
+                baselines.insert(juce::roundToInt(drawn.getGlyph(i).getBaselineY()));
+
+        EXPECT_EQ(baselines.size(), 11u)
+            << language.name << ": a line broke in two at " << font.getHeight() << " px";
+        EXPECT_TRUE(area.toFloat().expanded(0.5f).contains(drawn.getBoundingBox(0, -1, false)))
+            << language.name << ": the text reaches past the label";
+        EXPECT_GE(font.getHeight(), 12.0f) << language.name;
+    }
+}
+
 TEST(CourseManagerPanel, AnEmptyLibraryForecastsNothingAndOffersOnlyOk)
 {
     ProcessWideObjects objects;
@@ -267,4 +314,41 @@ TEST(CourseManagerPanel, TheLearnDateComesFromTheArchiveName)
                                                          {"abc", "-"}};
     for (const auto& [name, date] : cases)
         EXPECT_EQ(CourseManagerPanel::learnDateFromName(name), date) << name;
+}
+
+TEST(CourseManagerPanel, TheSelectionFollowsItsCourseThroughASortAndTheOpenOneStaysUndeletable)
+{
+    ProcessWideObjects objects;
+    writeLibrary();
+    ASSERT_TRUE(DocumentManager::TempDir().createDirectory().wasOk());
+    ASSERT_TRUE(DocumentManager::TempDir().getChildFile(weather + ".smg").replaceWithText("overview"));
+    CourseManagerWindow window;
+    auto& panel = window.panel();
+    auto& header = panel.getTable().getHeader();
+
+    // Each sort brings another course to the selected row's number; the open course is weather.
+    const struct
+    {
+        String selected;
+        int column;
+        bool forwards;
+        juce::StringArray order;
+    } cases[] = {
+        {greetings, 6, false, {weather, greetings, station, finished}},
+        {weather, 5, true, {finished, station, greetings, weather}},
+        {station, 3, true, {finished, weather, station, greetings}},
+    };
+    for (const auto& c : cases)
+    {
+        panel.getTable().selectRow(stemsInRowOrder(panel).indexOf(c.selected));
+        header.setSortColumnId(c.column, c.forwards);
+        ASSERT_TRUE(OpenCourse::pumpUntil([&] { return stemsInRowOrder(panel) == c.order; }, 2000))
+            << "column " << c.column;
+
+        const int row = panel.getTable().getSelectedRow();
+        EXPECT_EQ(panel.getTable().getNumSelectedRows(), 1) << c.selected;
+        EXPECT_EQ(stemsInRowOrder(panel)[row], c.selected) << "column " << c.column;
+        EXPECT_EQ(panel.getButton(CourseManagerPanel::deleteButton).isEnabled(), c.selected != weather)
+            << c.selected << " selected, sorted by column " << c.column;
+    }
 }
