@@ -6,12 +6,12 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 app="$1"
 qz_make_home
 
-# An image of two tracks: two seconds of 440 Hz, then two minutes of 880 Hz (long enough for the
-# extraction's window to be seen). CD data is raw 16-bit little-endian stereo in whole sectors.
+# An image of two tracks: two seconds of 440 Hz, then ten minutes of 880 Hz (long enough for the
+# extraction's window to be seen by a watcher that polls, also on a loaded machine). CD data is raw 16-bit little-endian stereo in whole sectors.
 images="$HOME/images"
 mkdir -p "$images"
 sox -n -r 44100 -c 2 -b 16 -e signed -L -t raw "$images/one.raw" synth 2 sine 440 \
-    && sox -n -r 44100 -c 2 -b 16 -e signed -L -t raw "$images/two.raw" synth 120 sine 880 \
+    && sox -n -r 44100 -c 2 -b 16 -e signed -L -t raw "$images/two.raw" synth 600 sine 880 \
     || qz_fail "sox could not make the tracks"
 cat "$images/one.raw" "$images/two.raw" > "$images/lesson.bin" && rm "$images"/*.raw
 cat > "$images/lesson.cue" <<'CUE'
