@@ -1,6 +1,5 @@
 #pragma once
 
-
 #include <juce_audio_utils/juce_audio_utils.h>
 
 /** Turns an audio file into the files of a course's working set: checks that the audio can be
