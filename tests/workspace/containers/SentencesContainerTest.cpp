@@ -83,6 +83,24 @@ juce::Array<int> cutsInside(CourseModel& model, int index, int step)
     return cuts;
 }
 
+/** Waits until the window has kept its size for a moment and nothing waits to be laid out: on a
+    loaded display the window manager can resize a new window a good while after it shows. */
+void settle(WorkspaceWithCourse& w)
+{
+    auto last = w.main().getBounds();
+    int steady = 0;
+    OpenCourse::pumpUntil(
+        [&]
+        {
+            juce::MessageManager::getInstance()->runDispatchLoopUntil(50);
+            const auto now = w.main().getBounds();
+            steady = now == last ? steady + 1 : 0;
+            last = now;
+            return steady >= 4 && !w.strip().isLayoutPending() && !w.pages().isLayoutPending();
+        },
+        5000);
+}
+
 juce::String status(WorkspaceWithCourse& w, int type)
 {
     return w.main().getStatusBar().getInfo(type);
@@ -106,6 +124,7 @@ TEST(SentencesContainer, ABurstOfSentencesShowsWhatAFullLayoutShows)
     {
         SCOPED_TRACE(c.what);
         WorkspaceWithCourse w(c.sentences);
+        settle(w);
         auto& model = w.model();
         model.selectSentence(c.selected, true);
         const auto cuts = cutsInside(model, c.selected, c.step);
