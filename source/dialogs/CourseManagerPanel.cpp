@@ -227,8 +227,8 @@ void CourseManagerPanel::sortOrderChanged(int newSortColumnId, bool isForwards)
     if (newSortColumnId < 2 || newSortColumnId > 9)
         return;
     // The table keeps the selected row's number; the learner selected a course.
-    const int selectedRow = table.getSelectedRow();
-    const auto selectedArchive = selectedRow >= 0 ? archives[selectedRow] : juce::File();
+    const int rowBefore = table.getSelectedRow();
+    const auto selectedArchive = rowBefore >= 0 ? archives[rowBefore] : juce::File();
 
     CourseChildXmlSorter sorter(newSortColumnId, isForwards ? 1 : -1);
     CoursesData->sortChildElements(sorter, false);
