@@ -13,9 +13,9 @@ FuzzEnvironment* environment = nullptr;
 constexpr int lengthInSamples = 8000 * 4;
 
 // The working set as a review course, two sentences unfamiliar and due.
-void makeReviewCourse(bool withRetelling)
+void makeReviewCourse(FuzzEnvironment& fuzz, bool withRetelling)
 {
-    environment->makeWorkingSet(lengthInSamples);
+    fuzz.makeWorkingSet(lengthInSamples);
     const auto text = DocumentManager::getCourseFile(DocumentManager::courseText);
     auto course = juce::parseXML(text);
     fuzzCheck(course != nullptr, "the course text parses");
@@ -44,12 +44,12 @@ void makeReviewCourse(bool withRetelling)
 }
 
 // Archives made by qZ's own packer.
-void writeSeeds()
+void writeSeeds(FuzzEnvironment& fuzz)
 {
     for (const bool withRetelling : {false, true})
     {
         DocumentManager::CourseDir().deleteRecursively();
-        makeReviewCourse(withRetelling);
+        makeReviewCourse(fuzz, withRetelling);
         fuzzCheck(DocumentManager::packDocument(), "the course is packed");
         const auto archives =
             DocumentManager::CourseDir().findChildFiles(juce::File::findFiles, false, "*.mqz");
@@ -63,12 +63,7 @@ void writeSeeds()
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    environment = new FuzzEnvironment();
-    if (FuzzEnvironment::seedFolder() != juce::File())
-    {
-        writeSeeds();
-        std::exit(0);
-    }
+    environment = &FuzzEnvironment::start(writeSeeds);
     environment->workspace();
     DocumentManager::CourseDir().createDirectory();
     return 0;

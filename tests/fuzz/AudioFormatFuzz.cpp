@@ -12,8 +12,6 @@
 
 namespace
 {
-FuzzEnvironment* environment = nullptr;
-
 juce::AudioFormat* formatUnderTest()
 {
     auto* format = formatManager->findFormatForFileExtension(QZ_FUZZ_FORMAT);
@@ -22,7 +20,7 @@ juce::AudioFormat* formatUnderTest()
 }
 
 // A short tone in the framework's own writer for the format, where it has one.
-void writeSeeds()
+void writeSeeds(FuzzEnvironment&)
 {
     auto* format = formatUnderTest();
     for (const int channels : {1, 2})
@@ -51,12 +49,7 @@ void writeSeeds()
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    environment = new FuzzEnvironment();
-    if (FuzzEnvironment::seedFolder() != juce::File())
-    {
-        writeSeeds();
-        std::exit(0);
-    }
+    FuzzEnvironment::start(writeSeeds);
     return 0;
 }
 

@@ -22,7 +22,7 @@ juce::String sentence(int start, int end, const juce::String& extra)
            "\" " + extra + "/>\n";
 }
 
-void writeSeeds()
+void writeSeeds(FuzzEnvironment&)
 {
     const juce::String head =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<COURSE AudioFile=\"@AUDIO@\" "
@@ -58,12 +58,7 @@ void writeSeeds()
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    environment = new FuzzEnvironment();
-    if (FuzzEnvironment::seedFolder() != juce::File())
-    {
-        writeSeeds();
-        std::exit(0);
-    }
+    environment = &FuzzEnvironment::start(writeSeeds);
     // Course texts name their audio "@AUDIO@", put in place per input.
     recording = environment->makeWorkingSet(lengthInSamples);
     courseText = DocumentManager::getCourseFile(DocumentManager::courseText);

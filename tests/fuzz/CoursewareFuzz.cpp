@@ -26,10 +26,10 @@ bool openCourseware(CourseController& controller, const juce::File& courseware)
 
 // Courseware as another learner's qZ packs it: the audio, its waveform file and the course text
 // without the learner's own review data, under one name.
-void writeSeeds()
+void writeSeeds(FuzzEnvironment& fuzz)
 {
-    environment->makeWorkingSet(lengthInSamples);
-    const auto scratch = environment->home().getChildFile("generateCourseware");
+    fuzz.makeWorkingSet(lengthInSamples);
+    const auto scratch = fuzz.home().getChildFile("generateCourseware");
     scratch.createDirectory();
     const auto audio = scratch.getChildFile("lesson.ogg");
     const auto waveform = scratch.getChildFile("lesson.smg");
@@ -57,7 +57,7 @@ void writeSeeds()
     }
     fuzzCheck(course->writeTo(text), "the course text is written");
 
-    const auto target = environment->home().getChildFile("lesson.qzc");
+    const auto target = fuzz.home().getChildFile("lesson.qzc");
     fuzzCheck(SafeArchive::write(target, {audio, waveform, text}, 9).wasOk(), "the courseware is packed");
     FuzzEnvironment::writeSeed("lesson.qzc", target);
     // Without its waveform file: the load fails in the course model.
@@ -69,12 +69,7 @@ void writeSeeds()
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    environment = new FuzzEnvironment();
-    if (FuzzEnvironment::seedFolder() != juce::File())
-    {
-        writeSeeds();
-        std::exit(0);
-    }
+    environment = &FuzzEnvironment::start(writeSeeds);
     environment->workspace();
     return 0;
 }

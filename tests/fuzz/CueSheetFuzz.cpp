@@ -30,7 +30,7 @@ void writeDataFile(const juce::File& data)
 }
 
 // Sheets as ripping tools write them, naming the data file "disc.bin".
-void writeSeeds()
+void writeSeeds(FuzzEnvironment&)
 {
     FuzzEnvironment::writeSeed("one-track.cue",
                                "FILE \"disc.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n");
@@ -60,12 +60,7 @@ void readThrough(juce::AudioFormatReader& reader)
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    environment = new FuzzEnvironment();
-    if (FuzzEnvironment::seedFolder() != juce::File())
-    {
-        writeSeeds();
-        std::exit(0);
-    }
+    environment = &FuzzEnvironment::start(writeSeeds);
     const auto images = environment->home().getChildFile("images");
     images.createDirectory();
     sheet = images.getChildFile("disc.cue");

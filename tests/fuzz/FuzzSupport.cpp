@@ -77,6 +77,18 @@ FuzzEnvironment::~FuzzEnvironment()
     homeFolder.deleteRecursively();
 }
 
+FuzzEnvironment& FuzzEnvironment::start(const SeedWriter& writeSeeds)
+{
+    // Kept to the end of the process: the fuzzer ends it with exit() from inside its loop.
+    static auto* environment = new FuzzEnvironment();
+    if (seedFolder() != juce::File())
+    {
+        writeSeeds(*environment);
+        std::exit(0);
+    }
+    return *environment;
+}
+
 void FuzzEnvironment::closeModalWindows(bool on)
 {
     closer->setActive(on);

@@ -13,7 +13,9 @@
     test opens (a failure box, say) so that no input waits for a click.
 
     A target also makes its own seeds: run with QZ_FUZZ_WRITE_SEEDS set to a folder, it writes
-    small valid inputs there (made by qZ's own code where qZ writes such files) and ends. */
+    small valid inputs there (made by qZ's own code where qZ writes such files) and ends. A
+    target's LLVMFuzzerInitialize calls start() with its seed writer, then makes what its inputs
+    need. */
 class CourseController;
 class CourseModel;
 class MainWindow;
@@ -23,6 +25,14 @@ class FuzzEnvironment
 public:
     FuzzEnvironment();
     ~FuzzEnvironment();
+
+    /** Writes a target's seeds with the qZ objects in place. */
+    using SeedWriter = std::function<void(FuzzEnvironment&)>;
+
+    /** Makes the target's one environment, kept until the process ends. When a seed folder is
+        named, writes the seeds into it and ends the process; otherwise returns the environment
+        for the fuzzer's run. */
+    static FuzzEnvironment& start(const SeedWriter& writeSeeds);
 
     /** Whether modal windows are closed as soon as they open; on by default. Jobs behind a
         progress window that must run to their end turn it off around them. */

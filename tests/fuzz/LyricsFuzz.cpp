@@ -12,7 +12,7 @@ FuzzEnvironment* environment = nullptr;
 juce::File recording;
 constexpr int lengthInSamples = 8000 * 20;
 
-void writeSeeds()
+void writeSeeds(FuzzEnvironment&)
 {
     FuzzEnvironment::writeSeed("plain.lrc", "[00:00.00]First line\n[00:03.50]Second line\n[00:09.00]Third\n");
     FuzzEnvironment::writeSeed("tags.lrc", "[ti:Lesson]\n[ar:Someone]\n[00:01.00][00:12.00]Twice\n"
@@ -48,12 +48,7 @@ void checkCourseText(const juce::File& text)
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    environment = new FuzzEnvironment();
-    if (FuzzEnvironment::seedFolder() != juce::File())
-    {
-        writeSeeds();
-        std::exit(0);
-    }
+    environment = &FuzzEnvironment::start(writeSeeds);
     recording = environment->home().getChildFile("lesson.wav");
     juce::WavAudioFormat wav;
     FuzzEnvironment::writeTone(wav, recording, 8000.0, lengthInSamples);

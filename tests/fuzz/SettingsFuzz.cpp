@@ -8,9 +8,7 @@
 
 namespace
 {
-FuzzEnvironment* environment = nullptr;
-
-void writeSeeds()
+void writeSeeds(FuzzEnvironment&)
 {
     // The file as qZ writes it, with its defaults, and one with settings changed.
     auto file = SystemModel::getSettingsFile();
@@ -30,12 +28,7 @@ void writeSeeds()
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    environment = new FuzzEnvironment();
-    if (FuzzEnvironment::seedFolder() != juce::File())
-    {
-        writeSeeds();
-        std::exit(0);
-    }
+    FuzzEnvironment::start(writeSeeds);
     return 0;
 }
 
