@@ -4,10 +4,9 @@
 // same run over the same files: listing the library and stat-ing each archive and mobile file
 // (the floor of any listing), and the bare read the rows need (open each archive, parse its
 // course text, open its mobile file's reader) without the window.
+#include "common/LibraryArchives.h"
 #include "dialogs/CourseManagerPanel.h"
-#include "engine/CourseModel.h"
 #include "engine/DocumentManager.h"
-#include "engine/SafeArchive.h"
 #include "support/BenchEnvironment.h"
 #include "workspace/Main.h"
 
@@ -22,76 +21,29 @@ namespace
 constexpr int archiveCount = 500;
 constexpr int runs = 5;
 
-bool writeTone(const juce::File& file, double seconds)
-{
-    constexpr double rate = 44100.0;
-    file.deleteFile();
-    auto stream = std::make_unique<juce::FileOutputStream>(file);
-    if (stream->failedToOpen())
-        return false;
-    std::unique_ptr<juce::AudioFormatWriter> writer(
-        juce::OggVorbisAudioFormat().createWriterFor(stream.get(), rate, 1, 16, {}, 3));
-    if (writer == nullptr)
-        return false;
-    stream.release();
-    juce::AudioBuffer<float> tone(1, (int)(seconds * rate));
-    for (int i = 0; i < tone.getNumSamples(); ++i)
-        tone.setSample(0, i, 0.3f * (float)std::sin(0.0627 * i));
-    return writer->writeFromAudioSampleBuffer(tone, 0, tone.getNumSamples());
-}
-
 /** 500 courses of 40 sentences over a few days, packed by qZ's own archive writer. */
-bool makeLibrary(const juce::File& scratch)
+bool makeLibrary()
 {
-    const auto audio = scratch.getChildFile("audio.ogg");
-    const auto mobile = scratch.getChildFile("mobile.ogg");
-    if (!scratch.createDirectory() || !DocumentManager::MobileDir().createDirectory() ||
-        !writeTone(audio, 3.0) || !writeTone(mobile, 5.0))
-        return false;
-    juce::MemoryBlock overview(20000);
-    juce::Random(7).fillBitsRandomly(overview.getData(), overview.getSize());
-
     const auto first = juce::Time(2017, 0, 1, 8, 0, 0, 0, true);
     for (int i = 0; i < archiveCount; ++i)
     {
         const auto learnt = first + juce::RelativeTime::hours(7 * i);
-        const auto stem = learnt.formatted("%Y-%m%d-%H%M-%S");
-        juce::XmlElement course(CourseModel::COURSE.toString());
-        course.setAttribute(CourseModel::AudioFile, stem + ".ogg");
-        course.setAttribute(CourseModel::LearnDate, learnt.toString(true, true));
-        course.setAttribute(CourseModel::CourseName, "Course " + juce::String(i));
-        course.setAttribute(CourseModel::CourseSeconds, 120.0 + i);
-        course.setAttribute(CourseModel::TotalSentences, 40);
-        course.setAttribute(CourseModel::TotalNeedReview, 1 + i % 12);
-        course.setAttribute(CourseModel::NowStatus, i % 9 == 0 ? -1 : 1);
-        course.setAttribute(CourseModel::Notes, "Notes of course " + juce::String(i));
-        course.setAttribute(
-            CourseModel::NextReviewDate,
-            (juce::Time::getCurrentTime() + juce::RelativeTime::days(i % 14 - 2)).toString(true, false));
-        for (int s = 0; s < 40; ++s)
-        {
-            auto* sentence = course.createNewChildElement(CourseModel::SENTENCE.toString());
-            sentence->setAttribute(CourseModel::StartSamples, s * 44100);
-            sentence->setAttribute(CourseModel::EndSamples, s * 44100 + 44099);
-            sentence->setAttribute(CourseModel::EnglishText,
-                                   "A sentence of the foreign language, number " + juce::String(s));
-            sentence->setAttribute(CourseModel::NeedReview, s % 3 == 0 ? 1 : 0);
-        }
-
-        const auto folder = scratch.getChildFile(stem);
-        if (!folder.createDirectory())
+        const auto nextReview = juce::Time::getCurrentTime() + juce::RelativeTime::days(i % 14 - 2);
+        LibraryArchives::Course course{learnt.formatted("%Y-%m%d-%H%M-%S"),
+                                       "Course " + juce::String(i),
+                                       learnt.toString(true, true),
+                                       nextReview.toString(true, false),
+                                       40,
+                                       1 + i % 12,
+                                       120.0 + i,
+                                       i % 9 == 0 ? -1 : 1};
+        course.notes = "Notes of course " + juce::String(i);
+        course.audioSeconds = 3.0;
+        course.mobileSeconds = 5.0;
+        course.waveformBytes = 20000;
+        course.withSentences = true;
+        if (!LibraryArchives::add(course))
             return false;
-        const juce::Array<juce::File> files{folder.getChildFile(stem + ".xml"),
-                                            folder.getChildFile(stem + ".smg"),
-                                            folder.getChildFile(stem + ".ogg")};
-        if (!course.writeTo(files[0]) || !files[1].replaceWithData(overview.getData(), overview.getSize()) ||
-            !audio.copyFileTo(files[2]))
-            return false;
-        if (SafeArchive::write(DocumentManager::CourseDir().getChildFile(stem + ".mqz"), files, 9).failed())
-            return false;
-        if (!mobile.copyFileTo(DocumentManager::MobileDir().getChildFile("M-" + stem + ".ogg")))
-            return false;
-        folder.deleteRecursively();
     }
     return true;
 }
@@ -157,7 +109,7 @@ int bareRead()
 int main()
 {
     BenchEnvironment environment;
-    if (!makeLibrary(environment.getHome().getChildFile("scratch")))
+    if (!makeLibrary())
     {
         std::printf("the library could not be made\n");
         return 1;

@@ -1,6 +1,6 @@
 #include "support/BenchEnvironment.h"
 
-#include "harness/XErrors.h"
+#include "common/XErrors.h"
 #include "workspace/Main.h"
 #include "workspace/QzLookAndFeel.h"
 

@@ -12,9 +12,9 @@
 #include "workspace/Main.h"
 #include "workspace/MainComponent.h"
 
+#include "common/LibraryArchives.h"
 #include "harness/CourseManagerWindow.h"
 #include "harness/FileFaults.h"
-#include "harness/LibraryArchives.h"
 #include "harness/ModalAnswerer.h"
 #include "harness/OpenCourse.h"
 #include "harness/OpenWorkspace.h"

@@ -8,8 +8,8 @@
 #include "engine/SystemModel.h"
 #include "workspace/Main.h"
 
+#include "common/LibraryArchives.h"
 #include "harness/CourseManagerWindow.h"
-#include "harness/LibraryArchives.h"
 #include "harness/OpenCourse.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,6 @@
 #include "FuzzSupport.h"
 
+#include "common/XErrors.h"
 #include "engine/CourseModel.h"
 #include "engine/DocumentManager.h"
 #include "workspace/BaseComponent.h"
@@ -9,24 +10,7 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <dlfcn.h>
 #include <unistd.h>
-
-namespace
-{
-/** Xlib's default error handler ends the process, and windows opened and closed in quick
-    succession now and then give an error for a window already gone. The framework ignores such
-    errors but installs its handler only inside an application, so the targets install the same
-    (as the test program does). */
-void ignoreXErrors()
-{
-    using Handler = int (*)(void*, void*);
-    using SetHandler = Handler (*)(Handler);
-    if (auto* xlib = dlopen("libX11.so.6", RTLD_LAZY | RTLD_GLOBAL))
-        if (auto setHandler = reinterpret_cast<SetHandler>(dlsym(xlib, "XSetErrorHandler")))
-            setHandler([](void*, void*) { return 0; });
-}
-} // namespace
 
 class FuzzEnvironment::ModalCloser : private juce::Timer
 {

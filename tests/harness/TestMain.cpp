@@ -1,7 +1,7 @@
 // The test program's main: every test process gets a home folder of its own (so no test touches
 // the real documents folder) and the framework's GUI initialiser.
+#include "common/XErrors.h"
 #include "harness/TemporaryHome.h"
-#include "harness/XErrors.h"
 
 #include "engine/Clock.h"
 #include "platform/DisplayCheck.h"

@@ -8,7 +8,7 @@
 
 #include "platform/DisplayCheck.h"
 
-#include "harness/XErrors.h"
+#include "common/XErrors.h"
 
 #include <gtest/gtest.h>
 #include <juce_gui_basics/juce_gui_basics.h>

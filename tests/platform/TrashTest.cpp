@@ -2,8 +2,8 @@
 // lets a file manager put the file back, and a refusal that leaves the file where it was.
 #include "platform/Trash.h"
 
+#include "common/LibraryArchives.h"
 #include "harness/FileFaults.h"
-#include "harness/LibraryArchives.h"
 
 #include <gtest/gtest.h>
 

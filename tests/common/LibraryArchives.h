@@ -4,9 +4,9 @@
 
 #include <vector>
 
-/** Course archives in the library for tests, packed by qZ's own archive writer from files the
-    test describes: the course text with the values the library shows, the course audio and a
-    retelling as short Ogg tones, and the mobile file beside the library. */
+/** Course archives in the library for tests and benchmarks, packed by qZ's own archive writer
+    from files the caller describes: the course text with the values the library shows, the course
+    audio and a retelling as short Ogg tones, and the mobile file beside the library. */
 class LibraryArchives
 {
 public:
@@ -38,10 +38,16 @@ public:
         double retellSeconds = 0.0;
         /** Seconds of the mobile file; 0 for none. */
         double mobileSeconds = 1.0;
+        /** Bytes of a ".smg" entry of noise in the waveform file's place; 0 for none. */
+        int waveformBytes = 0;
+        /** Whether the course text holds its sentences, as a learnt course's does: a second each,
+            the first `unfamiliar` of them unfamiliar. Without, it holds only the course's values. */
+        bool withSentences = false;
     };
 
     /** Packs the course into the library as stem + ".mqz" and writes its mobile file; false
-        when a file could not be written. */
+        when a file could not be written. Each length of tone is encoded once and copied after,
+        so that a library of hundreds of courses is packed quickly. */
     static bool add(const Course& course);
     static bool add(const std::vector<Course>& courses);
 
@@ -56,4 +62,8 @@ public:
         test's own $XDG_DATA_HOME. */
     static juce::File trashed(const juce::String& fileName);
     static juce::File trashInfo(const juce::String& fileName);
+
+private:
+    static juce::XmlElement courseText(const Course& course);
+    static bool copyTone(double seconds, const juce::File& file);
 };

@@ -1,4 +1,4 @@
-#include "harness/LibraryArchives.h"
+#include "common/LibraryArchives.h"
 
 #include "engine/CourseModel.h"
 #include "engine/DocumentManager.h"
@@ -35,14 +35,8 @@ juce::File LibraryArchives::mobileOf(const juce::String& stem)
     return DocumentManager::MobileDir().getChildFile("M-" + stem + ".ogg");
 }
 
-bool LibraryArchives::add(const Course& course)
+juce::XmlElement LibraryArchives::courseText(const Course& course)
 {
-    const auto folder = juce::File::getSpecialLocation(juce::File::userHomeDirectory)
-                            .getChildFile("packing")
-                            .getChildFile(course.stem);
-    if (!folder.createDirectory())
-        return false;
-
     juce::XmlElement text(CourseModel::COURSE.toString());
     text.setAttribute(CourseModel::AudioFile, course.stem + ".ogg");
     text.setAttribute(CourseModel::LearnDate, course.learnDate);
@@ -53,16 +47,54 @@ bool LibraryArchives::add(const Course& course)
     text.setAttribute(CourseModel::NowStatus, course.nowStatus);
     text.setAttribute(CourseModel::Notes, course.notes);
     text.setAttribute(CourseModel::NextReviewDate, course.nextReviewDate);
-    juce::Array<juce::File> files{folder.getChildFile(course.stem + ".xml")};
-    if (!text.writeTo(files[0]))
+    for (int s = 0; course.withSentences && s < course.sentences; ++s)
+    {
+        auto* sentence = text.createNewChildElement(CourseModel::SENTENCE.toString());
+        sentence->setAttribute(CourseModel::StartSamples, s * 44100);
+        sentence->setAttribute(CourseModel::EndSamples, s * 44100 + 44099);
+        sentence->setAttribute(CourseModel::EnglishText,
+                               "A sentence of the foreign language, number " + juce::String(s));
+        sentence->setAttribute(CourseModel::NeedReview, s < course.unfamiliar ? 1 : 0);
+    }
+    return text;
+}
+
+bool LibraryArchives::copyTone(double seconds, const juce::File& file)
+{
+    const auto encoded = juce::File::getSpecialLocation(juce::File::userHomeDirectory)
+                             .getChildFile("library-tones")
+                             .getChildFile(juce::String(seconds, 3) + ".ogg");
+    if (!encoded.existsAsFile() && !writeTone(encoded, seconds))
         return false;
+    return file.getParentDirectory().createDirectory() && encoded.copyFileTo(file);
+}
+
+bool LibraryArchives::add(const Course& course)
+{
+    const auto folder = juce::File::getSpecialLocation(juce::File::userHomeDirectory)
+                            .getChildFile("packing")
+                            .getChildFile(course.stem);
+    if (!folder.createDirectory())
+        return false;
+
+    juce::Array<juce::File> files{folder.getChildFile(course.stem + ".xml")};
+    if (!courseText(course).writeTo(files[0]))
+        return false;
+    if (course.waveformBytes > 0)
+    {
+        juce::MemoryBlock noise((size_t)course.waveformBytes);
+        juce::Random(7).fillBitsRandomly(noise.getData(), noise.getSize());
+        files.add(folder.getChildFile(course.stem + ".smg"));
+        if (!files.getLast().replaceWithData(noise.getData(), noise.getSize()))
+            return false;
+    }
 
     const std::pair<double, juce::String> audio[] = {{course.audioSeconds, ".ogg"},
                                                      {course.retellSeconds, "-retell.ogg"}};
     for (const auto& [seconds, ending] : audio)
     {
         const auto file = folder.getChildFile(course.stem + ending);
-        if (seconds > 0.0 && !writeTone(file, seconds))
+        if (seconds > 0.0 && !copyTone(seconds, file))
             return false;
         if (seconds < 0.0 && !file.replaceWithText("no audio in here"))
             return false;
@@ -70,9 +102,11 @@ bool LibraryArchives::add(const Course& course)
             files.add(file);
     }
 
-    if (course.mobileSeconds > 0.0 && !writeTone(mobileOf(course.stem), course.mobileSeconds))
+    if (course.mobileSeconds > 0.0 && !copyTone(course.mobileSeconds, mobileOf(course.stem)))
         return false;
-    return SafeArchive::write(archiveOf(course.stem), files, 9).wasOk();
+    const bool packed = SafeArchive::write(archiveOf(course.stem), files, 9).wasOk();
+    folder.deleteRecursively();
+    return packed;
 }
 
 bool LibraryArchives::add(const std::vector<Course>& courses)

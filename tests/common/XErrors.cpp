@@ -1,4 +1,4 @@
-#include "harness/XErrors.h"
+#include "common/XErrors.h"
 
 #include <dlfcn.h>
 
