@@ -1,5 +1,9 @@
 #include "harness/AudioFixtures.h"
 
+#include "harness/TemporaryHome.h"
+
+#include <gtest/gtest.h>
+
 #include <cmath>
 
 juce::AudioBuffer<float> AudioFixtures::silenceThenSine(int numChannels, double sampleRate,
@@ -61,6 +65,19 @@ bool AudioFixtures::writeWav(const juce::File& file, const juce::AudioBuffer<flo
 
     stream.release(); // the writer owns it now
     return writer->writeFromAudioSampleBuffer(samples, 0, samples.getNumSamples());
+}
+
+bool AudioFixtures::writeTone(const juce::File& file, double seconds)
+{
+    constexpr double rate = 44100.0;
+    return writeWav(file, silenceThenSine(1, rate, 0.0, seconds, 440.0, 0.5f), rate);
+}
+
+juce::File AudioFixtures::writeHomeTone(const juce::String& name, double seconds)
+{
+    const auto file = homeFile(name);
+    EXPECT_TRUE(writeTone(file, seconds)) << file.getFullPathName();
+    return file;
 }
 
 bool AudioFixtures::runTool(const juce::StringArray& arguments, juce::String* output)

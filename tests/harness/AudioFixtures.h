@@ -23,6 +23,12 @@ public:
     /** Writes the samples as a 16-bit WAV file, replacing the file. False when it can't be written. */
     static bool writeWav(const juce::File& file, const juce::AudioBuffer<float>& samples, double sampleRate);
 
+    /** A mono 440 Hz tone at half scale from its first sample, of that length at 44.1 kHz, as a
+        16-bit WAV file, replacing the file. False when it can't be written. */
+    static bool writeTone(const juce::File& file, double seconds);
+    /** The same tone under that name in the home folder; a failed write fails the test. */
+    static juce::File writeHomeTone(const juce::String& name, double seconds);
+
     /** Runs a command-line tool (the first argument, found on the PATH) and waits for it. True when
         it ends with exit code 0; its output (stdout and stderr) goes to `output` if given. */
     static bool runTool(const juce::StringArray& arguments, juce::String* output = nullptr);

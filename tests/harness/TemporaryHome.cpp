@@ -51,3 +51,8 @@ juce::File makeScratchFolder(const juce::String& prefix)
     folder.createDirectory();
     return folder;
 }
+
+juce::File homeFile(const juce::String& name)
+{
+    return juce::File::getSpecialLocation(juce::File::userHomeDirectory).getChildFile(name);
+}

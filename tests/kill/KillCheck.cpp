@@ -12,6 +12,7 @@
 #include "harness/ModalAnswerer.h"
 #include "harness/OpenWorkspace.h"
 #include "harness/ProcessWideObjects.h"
+#include "harness/TemporaryHome.h"
 
 using juce::File;
 using juce::String;
@@ -20,11 +21,6 @@ namespace
 {
 // A window at the start is a fault here: it is looked at briefly and dismissed.
 const int windowPatienceMs = 300;
-
-File homeFile(const String& name)
-{
-    return File::getSpecialLocation(File::userHomeDirectory).getChildFile(name);
-}
 
 bool readsWhole(const File& audio)
 {

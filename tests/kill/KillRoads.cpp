@@ -17,6 +17,7 @@
 #include "harness/OpenCourse.h"
 #include "harness/OpenWorkspace.h"
 #include "harness/ProcessWideObjects.h"
+#include "harness/TemporaryHome.h"
 
 #include <cstdio>
 
@@ -111,11 +112,6 @@ bool prepareLibrary()
             return false;
     }
     return true;
-}
-
-File homeFile(const String& name)
-{
-    return File::getSpecialLocation(File::userHomeDirectory).getChildFile(name);
 }
 
 bool prepareRecording()

@@ -4,18 +4,11 @@
 
 #include "common/LibraryArchives.h"
 #include "harness/FileFaults.h"
+#include "harness/TemporaryHome.h"
 
 #include <gtest/gtest.h>
 
 using juce::File;
-
-namespace
-{
-File homeFile(const juce::String& name)
-{
-    return File::getSpecialLocation(File::userHomeDirectory).getChildFile(name);
-}
-} // namespace
 
 TEST(Trash, AFileGoesToTheHomeTrashWithWhereItCameFrom)
 {

@@ -23,6 +23,7 @@
 #include "harness/ModalAnswerer.h"
 #include "harness/OpenCourse.h"
 #include "harness/OpenWorkspace.h"
+#include "harness/TemporaryHome.h"
 
 #include <gtest/gtest.h>
 
@@ -35,17 +36,10 @@ namespace
 {
 const double rate = 44100.0;
 
-File homeFile(const String& name)
-{
-    return File::getSpecialLocation(File::userHomeDirectory).getChildFile(name);
-}
-
 /** A recording of that length and, beside it, a lyrics file with a line every two seconds. */
 File writeRecordingWithLyrics(const String& name, double seconds, const juce::StringArray& lines)
 {
-    const auto audio = homeFile(name + ".wav");
-    EXPECT_TRUE(AudioFixtures::writeWav(
-        audio, AudioFixtures::silenceThenSine(1, rate, 0.0, seconds, 440.0, 0.5f), rate));
+    const auto audio = AudioFixtures::writeHomeTone(name + ".wav", seconds);
     String lyrics;
     for (int i = 0; i < lines.size(); ++i)
         lyrics << "[00:" << String(2 * i).paddedLeft('0', 2) << ".00]" << lines[i] << "\n";
@@ -173,9 +167,7 @@ TEST(CourseControllerLoad, TheOpenDialogTakesEachKindOfFileToItsRoad)
     auto& controller = workspace.controller();
     const auto track = homeFile("Track01.cda");
     ASSERT_TRUE(track.replaceWithText("not a track"));
-    const auto shortAudio = homeFile("short.wav");
-    ASSERT_TRUE(AudioFixtures::writeWav(
-        shortAudio, AudioFixtures::silenceThenSine(1, rate, 0.0, 0.4, 440.0, 0.5f), rate));
+    const auto shortAudio = AudioFixtures::writeHomeTone("short.wav", 0.4);
     const auto recording = writeRecordingWithLyrics("lesson", 6.0, {"One.", "Two."});
 
     struct Alert

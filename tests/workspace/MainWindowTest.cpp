@@ -16,6 +16,7 @@
 #include "harness/ModalAnswerer.h"
 #include "harness/OpenCourse.h"
 #include "harness/OpenWorkspace.h"
+#include "harness/TemporaryHome.h"
 
 #include <gtest/gtest.h>
 
@@ -25,20 +26,6 @@ using Icon = juce::MessageBoxIconType;
 
 namespace
 {
-File homeFile(const String& name)
-{
-    return File::getSpecialLocation(File::userHomeDirectory).getChildFile(name);
-}
-
-/** A tone of that length, written as a WAV file under that name in the home folder. */
-File writeTone(const String& name, double seconds)
-{
-    const auto file = homeFile(name);
-    EXPECT_TRUE(AudioFixtures::writeWav(
-        file, AudioFixtures::silenceThenSine(1, 44100.0, 0.0, seconds, 440.0, 0.5f), 44100.0));
-    return file;
-}
-
 File writeText(const String& name, const String& text)
 {
     const auto file = homeFile(name);
@@ -233,7 +220,7 @@ TEST(MainWindowKeys, NewCourseIsOfferedOnlyWithoutACourseAndWithFewerDueCoursesT
 
     ModalAnswerer answerer;
     answerer.letProgressRun();
-    ASSERT_TRUE(workspace.main().fileDroped(writeTone("lesson.wav", 3.0)));
+    ASSERT_TRUE(workspace.main().fileDroped(AudioFixtures::writeHomeTone("lesson.wav", 3.0)));
     EXPECT_FALSE(offered());
 }
 
@@ -243,7 +230,7 @@ TEST(DroppedFiles, EachKindOfFileShowsItsBoxAndChangesNothingElse)
     OpenWorkspace workspace;
     auto& main = workspace.main();
 
-    const auto tone = writeTone("lesson.wav", 3.0);
+    const auto tone = AudioFixtures::writeHomeTone("lesson.wav", 3.0);
     const auto folder = homeFile("recordings");
     ASSERT_TRUE(folder.createDirectory());
     juce::MemoryBlock wavBytes;
@@ -275,7 +262,7 @@ TEST(DroppedFiles, EachKindOfFileShowsItsBoxAndChangesNothingElse)
          truncatedCopy(tone, "LESSON.QZC", (juce::int64)wavBytes.getSize()),
          {unrecognised}},
         {"audio of 0.4 s",
-         writeTone("short.wav", 0.4),
+         AudioFixtures::writeHomeTone("short.wav", 0.4),
          {{TRANS("Ah oh"), TRANS("Invalid audio file!"), Icon::InfoIcon},
           {TRANS("Ah oh"), TRANS("File load failed!"), Icon::WarningIcon}}},
     };
@@ -300,7 +287,7 @@ TEST(DroppedFiles, OnlyTheFirstOfSeveralFilesIsUsed)
 {
     OpenWorkspace workspace;
     const auto unreadable = writeText("notes.txt", "hello");
-    const auto tone = writeTone("lesson.wav", 3.0);
+    const auto tone = AudioFixtures::writeHomeTone("lesson.wav", 3.0);
 
     ModalAnswerer answerer;
     answerer.press(TRANS("OK"));
@@ -314,8 +301,8 @@ TEST(DroppedFiles, AnOpenCourseOrStrayFilesRefuseEveryDrop)
 {
     OpenWorkspace workspace;
     auto& main = workspace.main();
-    const auto tone = writeTone("lesson.wav", 3.0);
-    const auto other = writeTone("other.wav", 3.0);
+    const auto tone = AudioFixtures::writeHomeTone("lesson.wav", 3.0);
+    const auto other = AudioFixtures::writeHomeTone("other.wav", 3.0);
 
     // Stray files left in the temporary folder stop a new course.
     const auto stray = DocumentManager::TempDir().getChildFile("stray.txt");

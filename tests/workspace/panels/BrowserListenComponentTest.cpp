@@ -6,6 +6,7 @@
 #include "harness/AudioFixtures.h"
 #include "harness/PlaybackProbe.h"
 #include "harness/ProcessWideObjects.h"
+#include "harness/TemporaryHome.h"
 #include "workspace/Main.h"
 
 #include <gtest/gtest.h>
@@ -19,20 +20,6 @@ using juce::String;
 
 namespace
 {
-File homeFile(const String& name)
-{
-    return File::getSpecialLocation(File::userHomeDirectory).getChildFile(name);
-}
-
-/** A tone of that many seconds as a WAV file. */
-File writeTone(const String& name, double seconds)
-{
-    const auto file = homeFile(name);
-    EXPECT_TRUE(AudioFixtures::writeWav(
-        file, AudioFixtures::silenceThenSine(1, 44100.0, 0.0, seconds, 440.0, 0.5f), 44100.0));
-    return file;
-}
-
 /** A ZIP archive holding these entries, each from a file or a text, in this order. */
 File writeArchive(const String& name, const std::vector<std::pair<String, File>>& entries)
 {
@@ -84,7 +71,7 @@ protected:
 //==============================================================================
 TEST_F(PreviewStripTest, ARecordingLoadsStoppedAtItsStartWithItsLength)
 {
-    const auto file = writeTone("tone.wav", 2.5);
+    const auto file = AudioFixtures::writeHomeTone("tone.wav", 2.5);
     EXPECT_TRUE(strip.setAudioFile(file));
     EXPECT_EQ(strip.getCurrentFile(), file);
     EXPECT_EQ(strip.getLengthLabel().getText(), "0:02.50");
@@ -99,7 +86,7 @@ TEST_F(PreviewStripTest, ARecordingLoadsStoppedAtItsStartWithItsLength)
 
 TEST_F(PreviewStripTest, WhatCannotBePlayedLeavesThePlayerEmptyAndADamagedFileEndsAtOnce)
 {
-    const auto tone = writeTone("inside.wav", 1.0);
+    const auto tone = AudioFixtures::writeHomeTone("inside.wav", 1.0);
     const auto text = homeFile("course.xml");
     ASSERT_TRUE(text.replaceWithText("<COURSE/>"));
     const auto notZip = homeFile("fake.qzc");
@@ -148,7 +135,7 @@ TEST_F(PreviewStripTest, WhatCannotBePlayedLeavesThePlayerEmptyAndADamagedFileEn
 
 TEST_F(PreviewStripTest, CoursewarePlaysItsAudioEntryStraightOutOfTheArchive)
 {
-    const auto tone = writeTone("course.wav", 1.5);
+    const auto tone = AudioFixtures::writeHomeTone("course.wav", 1.5);
     const auto text = homeFile("course.xml");
     ASSERT_TRUE(text.replaceWithText("<COURSE/>"));
     const auto archive =
@@ -230,7 +217,7 @@ struct RepeatCase
 TEST_F(PreviewStripTest, TheRepeatSettingsDecideHowOftenAPreviewIsHeardBeforeItEnds)
 {
     const RepeatCase cases[] = {{false, 3, 1}, {true, 1, 1}, {true, 3, 3}};
-    const auto file = writeTone("tone.wav", 1.0);
+    const auto file = AudioFixtures::writeHomeTone("tone.wav", 1.0);
 
     for (const auto& c : cases)
     {
@@ -265,7 +252,7 @@ TEST_F(PreviewStripTest, TheRepeatSettingsDecideHowOftenAPreviewIsHeardBeforeItE
 
 TEST_F(PreviewStripTest, ThePlayButtonTogglesAndTheBarMovesThePlayback)
 {
-    ASSERT_TRUE(strip.setAudioFile(writeTone("tone.wav", 4.0)));
+    ASSERT_TRUE(strip.setAudioFile(AudioFixtures::writeHomeTone("tone.wav", 4.0)));
     strip.getPlayButton().triggerClick();
     pump(50);
     EXPECT_TRUE(playing());

@@ -45,8 +45,7 @@ File makeFolder(const String& path)
 
 void writeTone(const File& file, double seconds)
 {
-    EXPECT_TRUE(AudioFixtures::writeWav(
-        file, AudioFixtures::silenceThenSine(1, 44100.0, 0.0, seconds, 440.0, 0.5f), 44100.0));
+    EXPECT_TRUE(AudioFixtures::writeTone(file, seconds)) << file.getFullPathName();
 }
 
 void link(const String& target, const File& at)
