@@ -3,7 +3,6 @@
 // ratio of the two load times shows how the per-sentence part grows: linear growth gives at most
 // 20 (less the shared part), and 25 is the most it should be.
 #include "engine/CourseModel.h"
-#include "support/BenchEnvironment.h"
 #include "support/LongCourse.h"
 #include "workspace/CourseController.h"
 
@@ -55,22 +54,13 @@ void printSummary()
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-
-    BenchEnvironment environment;
-    const auto texts = LongCourse::makeCourseTexts(environment.getHome(), recordingSeconds, sampleRate,
-                                                   {smallCourse, largeCourse});
-    if (texts.empty())
-        return 1;
-    for (const auto& [count, text] : texts)
-        benchmark::RegisterBenchmark("CourseLoad", benchCourseLoad, text)
-            ->Arg(count)
-            ->Unit(benchmark::kMillisecond);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-
-    printSummary();
-    return 0;
+    return LongCourse::runBenchmarks(
+        argc, argv, recordingSeconds, sampleRate, {smallCourse, largeCourse},
+        [](int count, const juce::File& text)
+        {
+            benchmark::RegisterBenchmark("CourseLoad", benchCourseLoad, text)
+                ->Arg(count)
+                ->Unit(benchmark::kMillisecond);
+        },
+        printSummary);
 }

@@ -4,7 +4,6 @@
 // the same area for both sizes, so only the visible blocks and pages should cost drawing time:
 // the ratio of the two sizes' frame times should stay under 2.
 #include "engine/GlobalData.h"
-#include "support/BenchEnvironment.h"
 #include "support/LongCourse.h"
 #include "workspace/CourseController.h"
 #include "workspace/MainComponent.h"
@@ -104,23 +103,14 @@ void printSummary()
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-
-    BenchEnvironment environment;
-    const auto texts = LongCourse::makeCourseTexts(environment.getHome(), recordingSeconds, sampleRate,
-                                                   {smallCourse, largeCourse});
-    if (texts.empty())
-        return 1;
-    for (const auto& [count, text] : texts)
-        benchmark::RegisterBenchmark("PaintLearningArea", benchPaint, text)
-            ->Args({count, zoomOne})
-            ->Args({count, zoomMaximum})
-            ->Unit(benchmark::kMillisecond);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-
-    printSummary();
-    return 0;
+    return LongCourse::runBenchmarks(
+        argc, argv, recordingSeconds, sampleRate, {smallCourse, largeCourse},
+        [](int count, const juce::File& text)
+        {
+            benchmark::RegisterBenchmark("PaintLearningArea", benchPaint, text)
+                ->Args({count, zoomOne})
+                ->Args({count, zoomMaximum})
+                ->Unit(benchmark::kMillisecond);
+        },
+        printSummary);
 }

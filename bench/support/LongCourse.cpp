@@ -2,8 +2,10 @@
 
 #include "engine/CourseModel.h"
 #include "engine/DocumentManager.h"
+#include "support/BenchEnvironment.h"
 #include "support/GeneratedWav.h"
 
+#include <benchmark/benchmark.h>
 #include <juce_audio_formats/juce_audio_formats.h>
 
 #include <cmath>
@@ -88,5 +90,26 @@ std::map<int, juce::File> makeCourseTexts(const juce::File& folder, double secon
         texts[count] = text;
     }
     return texts;
+}
+
+int runBenchmarks(int argc, char** argv, double seconds, double sampleRate, std::initializer_list<int> counts,
+                  const std::function<void(int count, const juce::File& text)>& registerText,
+                  const std::function<void()>& printSummary)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+
+    BenchEnvironment environment;
+    const auto texts = makeCourseTexts(environment.getHome(), seconds, sampleRate, counts);
+    if (texts.empty())
+        return 1;
+    for (const auto& [count, text] : texts)
+        registerText(count, text);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+
+    printSummary();
+    return 0;
 }
 } // namespace LongCourse

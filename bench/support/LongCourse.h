@@ -2,6 +2,7 @@
 
 #include <juce_core/juce_core.h>
 
+#include <functional>
 #include <initializer_list>
 #include <map>
 
@@ -22,4 +23,11 @@ bool writeCourseText(const juce::File& created, int count, const juce::File& tar
     name and lie in folders of their own. The texts by count; empty, with a message, on failure. */
 std::map<int, juce::File> makeCourseTexts(const juce::File& folder, double seconds, double sampleRate,
                                           std::initializer_list<int> counts);
+
+/** The main of a benchmark program over such course texts: in a BenchEnvironment it makes the
+    texts, registers the benchmarks of each text with `registerText`, runs those the command line
+    asks for and then prints the summary. Returns the program's exit code. */
+int runBenchmarks(int argc, char** argv, double seconds, double sampleRate, std::initializer_list<int> counts,
+                  const std::function<void(int count, const juce::File& text)>& registerText,
+                  const std::function<void()>& printSummary);
 } // namespace LongCourse
