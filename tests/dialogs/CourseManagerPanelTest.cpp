@@ -52,6 +52,13 @@ void writeLibrary()
     ASSERT_TRUE(folder.getChildFile("readme.txt").replaceWithText("hello"));
 }
 
+/** Makes the course of that stem the open one: its waveform file lies in the temporary folder. */
+void markOpen(const String& stem)
+{
+    ASSERT_TRUE(DocumentManager::TempDir().createDirectory().wasOk());
+    ASSERT_TRUE(DocumentManager::TempDir().getChildFile(stem + ".smg").replaceWithText("overview"));
+}
+
 juce::StringArray stemsInRowOrder(const CourseManagerPanel& panel)
 {
     juce::StringArray stems;
@@ -281,9 +288,7 @@ TEST(CourseManagerPanel, TheOpenCourseIsUnknownAndCantBeDeletedAlone)
 {
     ProcessWideObjects objects;
     writeLibrary();
-    // The open course is the one whose waveform file lies in the temporary folder.
-    ASSERT_TRUE(DocumentManager::TempDir().createDirectory().wasOk());
-    ASSERT_TRUE(DocumentManager::TempDir().getChildFile(weather + ".smg").replaceWithText("overview"));
+    markOpen(weather);
     CourseManagerWindow window;
     auto& panel = window.panel();
 
@@ -320,8 +325,7 @@ TEST(CourseManagerPanel, TheSelectionFollowsItsCourseThroughASortAndTheOpenOneSt
 {
     ProcessWideObjects objects;
     writeLibrary();
-    ASSERT_TRUE(DocumentManager::TempDir().createDirectory().wasOk());
-    ASSERT_TRUE(DocumentManager::TempDir().getChildFile(weather + ".smg").replaceWithText("overview"));
+    markOpen(weather);
     CourseManagerWindow window;
     auto& panel = window.panel();
     auto& header = panel.getTable().getHeader();
