@@ -1,5 +1,7 @@
 #include "harness/PlaybackProbe.h"
 
+#include <gtest/gtest.h>
+
 #include <vector>
 
 juce::AudioBuffer<float> PlaybackProbe::noise(int numChannels, int length)
@@ -96,4 +98,13 @@ PlaybackProbe::Progress PlaybackProbe::follow(const juce::AudioTransportSource& 
         timeoutMs);
 
     return progress;
+}
+
+void PlaybackProbe::expectPlaysThrough(const juce::AudioTransportSource& transport,
+                                       const std::function<bool()>& finished, int timeoutMs)
+{
+    const auto progress = follow(transport, finished, timeoutMs);
+    EXPECT_TRUE(progress.ended) << "the play did not finish";
+    EXPECT_TRUE(progress.seenPartWay) << "the position was never seen between the start and the end";
+    EXPECT_LT(progress.mostAheadOfClock, 0.2) << "played faster than real time";
 }

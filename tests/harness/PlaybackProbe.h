@@ -44,4 +44,10 @@ public:
         until the condition holds or the time is up. */
     static Progress follow(const juce::AudioTransportSource& transport, const std::function<bool()>& ended,
                            int timeoutMs);
+
+    /** Follows a transport just started until `finished` holds, and checks a play to the end on
+        a paced device: it ended in time, the position was seen part-way, and it never ran ahead
+        of the clock. */
+    static void expectPlaysThrough(const juce::AudioTransportSource& transport,
+                                   const std::function<bool()>& finished, int timeoutMs);
 };

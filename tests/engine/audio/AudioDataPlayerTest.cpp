@@ -315,15 +315,12 @@ TEST(DataPlayerOnADevice, AFilePlaysInRealTimeToItsEndAndReportsIt)
     EXPECT_NEAR(player.transportSource.getLengthInSeconds(), 1.0, 1e-3);
 
     player.start();
-    const auto progress = PlaybackProbe::follow(
+    PlaybackProbe::expectPlaysThrough(
         player.transportSource, [&] { return heard.calls.contains("finished"); }, 30000);
-    ASSERT_TRUE(progress.ended);
 
     juce::MessageManager::getInstance()->runDispatchLoopUntil(300);
     EXPECT_EQ(heard.text(), "started finished");
     EXPECT_TRUE(heard.allOnMessageThread);
-    EXPECT_TRUE(progress.seenPartWay) << "the position was never seen between the start and the end";
-    EXPECT_LT(progress.mostAheadOfClock, 0.2) << "played faster than real time";
     EXPECT_GE(player.transportSource.getCurrentPosition(), 1.0);
 
     // A player that goes while the device pulls it takes its callback away first.

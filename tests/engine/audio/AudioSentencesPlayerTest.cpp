@@ -472,15 +472,12 @@ TEST(SentencePlayerOnADevice, ASentencePlaysInRealTimeAndOnlyItsEndIsReported)
     heard.calls.clear();
     player.setAudioSource(course.sentence(44100, 22050));
     player.start(0.0);
-    const auto progress = PlaybackProbe::follow(
+    PlaybackProbe::expectPlaysThrough(
         player.transportSource, [&] { return heard.calls.contains("finished"); }, 20000);
-    ASSERT_TRUE(progress.ended);
 
     juce::MessageManager::getInstance()->runDispatchLoopUntil(300);
     EXPECT_EQ(heard.text(), "started finished");
     EXPECT_TRUE(heard.allOnMessageThread);
-    EXPECT_TRUE(progress.seenPartWay) << "the position was never seen between the start and the end";
-    EXPECT_LT(progress.mostAheadOfClock, 0.2) << "played faster than real time";
     EXPECT_GE(player.transportSource.getCurrentPosition(), 0.5 * 44100 / rate);
 }
 } // namespace
