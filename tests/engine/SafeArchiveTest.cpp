@@ -4,6 +4,7 @@
 #include "engine/DocumentManager.h"
 
 #include "harness/FileFaults.h"
+#include "harness/FolderContents.h"
 #include "harness/TemporaryHome.h"
 
 #include <gtest/gtest.h>
@@ -56,15 +57,6 @@ File archiveWithEntries(const File& target, const std::vector<std::pair<String, 
     return target;
 }
 
-juce::StringArray namesIn(const File& folder)
-{
-    juce::StringArray names;
-    for (const auto& file : folder.findChildFiles(File::findFilesAndDirectories, false, "*"))
-        names.add(file.getFileName());
-    names.sort(false);
-    return names;
-}
-
 class SafeArchiveTest : public testing::Test
 {
 protected:
@@ -82,10 +74,12 @@ TEST_F(SafeArchiveTest, WritesBareEntriesThatReadBackAndReplacesTheOldArchiveWho
 
     const auto second = sources(scratch.getChildFile("two"), 2);
     ASSERT_TRUE(SafeArchive::write(target, second, 9).wasOk());
-    EXPECT_EQ(namesIn(library), juce::StringArray("2017-0402-1530-07.mqz")) << "no scratch file is left";
+    EXPECT_EQ(FolderContents::namesIn(library), juce::StringArray("2017-0402-1530-07.mqz"))
+        << "no scratch file is left";
 
     ASSERT_TRUE(SafeArchive::unpack(target, unpacked, nullptr).wasOk());
-    EXPECT_EQ(namesIn(unpacked), juce::StringArray({"2017-0402-1530-07.ogg", "2017-0402-1530-07.xml"}));
+    EXPECT_EQ(FolderContents::namesIn(unpacked),
+              juce::StringArray({"2017-0402-1530-07.ogg", "2017-0402-1530-07.xml"}));
     EXPECT_EQ(contentOf(unpacked.getChildFile("2017-0402-1530-07.ogg")), contentOf(second[1]));
 }
 
@@ -102,14 +96,14 @@ TEST_F(SafeArchiveTest, AWriteThatCanNotFinishKeepsTheOldArchive)
         EXPECT_TRUE(SafeArchive::write(target, fresh, 9).failed());
     }
     EXPECT_EQ(contentOf(target), oldArchive);
-    EXPECT_EQ(namesIn(library), juce::StringArray("2017-0402-1530-07.mqz"));
+    EXPECT_EQ(FolderContents::namesIn(library), juce::StringArray("2017-0402-1530-07.mqz"));
 
     // A job told to stop writes nothing either.
     SafeArchive::Monitor stopping;
     stopping.shouldStop = [] { return true; };
     EXPECT_TRUE(SafeArchive::write(target, fresh, 9, stopping).failed());
     EXPECT_EQ(contentOf(target), oldArchive);
-    EXPECT_EQ(namesIn(library), juce::StringArray("2017-0402-1530-07.mqz"));
+    EXPECT_EQ(FolderContents::namesIn(library), juce::StringArray("2017-0402-1530-07.mqz"));
 
     {
         ReadOnlyFolder readOnly(library);
@@ -143,7 +137,7 @@ TEST_F(SafeArchiveTest, ScratchFilesOfAKilledWriteGoAndTheArchiveStaysReadable)
     writeFile(library.getChildFile(".keep"), juce::MemoryBlock("x", 1));
 
     SafeArchive::removeLeftovers(library);
-    EXPECT_EQ(namesIn(library), juce::StringArray({".keep", "2017-0402-1530-07.mqz"}));
+    EXPECT_EQ(FolderContents::namesIn(library), juce::StringArray({".keep", "2017-0402-1530-07.mqz"}));
     EXPECT_TRUE(SafeArchive::unpack(target, unpacked, nullptr).wasOk());
 }
 
@@ -211,7 +205,7 @@ TEST_F(SafeArchiveTest, FilesThatAreNotWholeArchivesFailAndLeaveNothing)
     writeFile(unpacked.getChildFile("2017-0402-1530-07.xml"), juce::MemoryBlock("old", 3));
     EXPECT_TRUE(SafeArchive::unpack(writeFile(scratch.getChildFile("course.mqz"), damaged), unpacked, nullptr)
                     .failed());
-    EXPECT_EQ(namesIn(unpacked), juce::StringArray("2017-0402-1530-07.xml"));
+    EXPECT_EQ(FolderContents::namesIn(unpacked), juce::StringArray("2017-0402-1530-07.xml"));
     EXPECT_EQ(contentOf(unpacked.getChildFile("2017-0402-1530-07.xml")), juce::MemoryBlock("old", 3));
 }
 
@@ -225,7 +219,7 @@ TEST_F(SafeArchiveTest, UnpackingTakesOnlyTheWorkingSetsKindsAndReplacesThem)
     writeFile(unpacked.getChildFile("s.xml"), juce::MemoryBlock("old", 3));
 
     ASSERT_TRUE(SafeArchive::unpack(archive, unpacked, DocumentManager::isWorkingSetName).wasOk());
-    EXPECT_EQ(namesIn(unpacked), juce::StringArray({"s-retell.ogg", "s.smg", "s.xml"}));
+    EXPECT_EQ(FolderContents::namesIn(unpacked), juce::StringArray({"s-retell.ogg", "s.smg", "s.xml"}));
     EXPECT_EQ(unpacked.getChildFile("s.xml").loadFileAsString(), "<COURSE/>");
 
     const auto nothingOfOurs =

@@ -4,6 +4,7 @@
 #include "platform/AudioCdDiscs.h"
 
 #include "harness/CdImages.h"
+#include "harness/FolderContents.h"
 #include "harness/TemporaryHome.h"
 
 #include <gtest/gtest.h>
@@ -34,15 +35,6 @@ const AudioCdDiscs::Disc* discWithFolder(const std::vector<AudioCdDiscs::Disc>& 
         if (disc.folder == folder)
             return &disc;
     return nullptr;
-}
-
-juce::StringArray namesIn(const File& folder)
-{
-    juce::StringArray names;
-    for (const auto& file : folder.findChildFiles(File::findFilesAndDirectories, false, "*"))
-        names.add(file.getFileName());
-    names.sort(false);
-    return names;
 }
 } // namespace
 
@@ -158,10 +150,11 @@ TEST(AudioCdDiscs, PlaceholderFoldersFollowTheImagesAsTheyComeAndGo)
     EXPECT_EQ(disc->source, lesson.getFullPathName());
     EXPECT_EQ(disc->numTracks, 2);
     EXPECT_EQ(discWithFolder(discs, root.getChildFile("outside.cue")), nullptr);
-    EXPECT_EQ(namesIn(root.getChildFile("lesson.cue")), juce::StringArray({"Track01.cda", "Track02.cda"}));
+    EXPECT_EQ(FolderContents::namesIn(root.getChildFile("lesson.cue")),
+              juce::StringArray({"Track01.cda", "Track02.cda"}));
     EXPECT_FALSE(root.getChildFile("outside.cue").exists());
     EXPECT_FALSE(root.getChildFile("old.cue").exists());
-    EXPECT_EQ(namesIn(root.getChildFile("sr7")), juce::StringArray({"mine.txt"}));
+    EXPECT_EQ(FolderContents::namesIn(root.getChildFile("sr7")), juce::StringArray({"mine.txt"}));
 
     // The image loses a track and gets no title: the folder follows.
     ASSERT_NE(CdImages::write(images, "lesson", {{0.5, 440.0}}), File());
@@ -169,7 +162,7 @@ TEST(AudioCdDiscs, PlaceholderFoldersFollowTheImagesAsTheyComeAndGo)
     disc = discWithFolder(discs, root.getChildFile("lesson.cue"));
     ASSERT_NE(disc, nullptr);
     EXPECT_EQ(disc->label, "Audio CD");
-    EXPECT_EQ(namesIn(root.getChildFile("lesson.cue")), juce::StringArray({"Track01.cda"}));
+    EXPECT_EQ(FolderContents::namesIn(root.getChildFile("lesson.cue")), juce::StringArray({"Track01.cda"}));
 
     // Without the images folder the image's folder goes.
     unsetenv(AudioCdDiscs::imagesVariable);

@@ -17,6 +17,7 @@
 
 #include "harness/CourseWorkingSet.h"
 #include "harness/FileFaults.h"
+#include "harness/FolderContents.h"
 #include "harness/ModalAnswerer.h"
 #include "harness/OpenCourse.h"
 #include "harness/OpenWorkspace.h"
@@ -71,16 +72,6 @@ juce::StringArray archivedSet(const String& stem, bool withRetelling)
     return names;
 }
 
-juce::StringArray entriesOf(const File& archive)
-{
-    juce::StringArray names;
-    juce::ZipFile zip(archive);
-    for (int i = 0; i < zip.getNumEntries(); ++i)
-        names.add(zip.getEntry(i)->filename);
-    names.sort(false);
-    return names;
-}
-
 std::unique_ptr<juce::XmlElement> archivedCourseText(const File& archive)
 {
     juce::ZipFile zip(archive);
@@ -105,16 +96,6 @@ juce::MemoryBlock contentOf(const File& file)
 File mobileFileOf(const String& stem)
 {
     return DocumentManager::MobileDir().getChildFile("M-" + stem + ".ogg");
-}
-
-/** Archives the open course as the learner does: OK to the question, then the three jobs run
-    (the course audio, its waveform file and the mobile file). */
-void archiveAsTheLearnerDoes(CourseController& controller, ModalAnswerer& answerer)
-{
-    answerer.press(TRANS("OK"));
-    for (int i = 0; i < 3; ++i)
-        answerer.letProgressRun();
-    controller.newCourseAddToLibrary();
 }
 
 /** What the working set holds, file by file, to tell whether a step changed it. */
@@ -149,9 +130,7 @@ protected:
         auto workspace = start([] { leaveLearningCourse({1, 3}); });
         const auto stem =
             DocumentManager::getCourseFile(DocumentManager::waveformFile).getFileNameWithoutExtension();
-        ModalAnswerer answerer;
-        archiveAsTheLearnerDoes(workspace->controller(), answerer);
-        answerer.expectDone();
+        EXPECT_TRUE(workspace->archiveAsTheLearnerDoes());
         EXPECT_TRUE(DocumentManager::CourseDir().getChildFile(stem + ".mqz").existsAsFile());
         return stem;
     }
@@ -236,12 +215,11 @@ TEST_F(ArchiveTest, TheArchiveHoldsTheReviewCourseWithItsRenderedAudioAndTheMobi
                                 .getChildFile(stem + "-retell.ogg")
                                 .replaceWithText(String("12345").substring(0, retellingBytes)));
             });
-        ModalAnswerer answerer;
-        archiveAsTheLearnerDoes(workspace->controller(), answerer);
-        answerer.expectDone();
+        EXPECT_TRUE(workspace->archiveAsTheLearnerDoes());
 
         const auto archive = DocumentManager::CourseDir().getChildFile(stem + ".mqz");
-        EXPECT_EQ(entriesOf(archive), archivedSet(stem, retellingBytes == 5)) << retellingBytes;
+        EXPECT_EQ(FolderContents::entriesOf(archive), archivedSet(stem, retellingBytes == 5))
+            << retellingBytes;
 
         const auto course = archivedCourseText(archive);
         ASSERT_NE(course, nullptr);
@@ -320,9 +298,7 @@ TEST_F(ArchiveTest, WithoutTheTipSoundTheMobileFileHoldsOnlySentencesAndPauses)
             systemModel->mobUnfTimes = 2;
             systemModel->mobUnfInterval = 0.5;
         });
-    ModalAnswerer answerer;
-    archiveAsTheLearnerDoes(workspace->controller(), answerer);
-    answerer.expectDone();
+    EXPECT_TRUE(workspace->archiveAsTheLearnerDoes());
     EXPECT_EQ(samplesIn(mobileFileOf(stem)),
               3 * sentenceSamples + 2 * (sentenceSamples + (int)(0.5 * sentenceSamples)));
 }
@@ -486,7 +462,7 @@ TEST_F(ArchiveTest, ClosingReviewDaysPacksEachCourseBackAndOpensTheNextUntilAllA
         DocumentManager::getCourseFile(DocumentManager::waveformFile).getFileNameWithoutExtension();
     EXPECT_NE(secondStem, firstStem);
     EXPECT_TRUE(stems.contains(secondStem));
-    EXPECT_EQ(entriesOf(DocumentManager::CourseDir().getChildFile(firstStem + ".mqz")),
+    EXPECT_EQ(FolderContents::entriesOf(DocumentManager::CourseDir().getChildFile(firstStem + ".mqz")),
               archivedSet(firstStem, false));
 
     {
@@ -574,9 +550,7 @@ TEST_F(ArchiveTest, AStartAfterAKilledArchivingFindsTheLearningCourseOrTheArchiv
             learning = workingSetContents();
             if (c.archiveMade)
             {
-                ModalAnswerer answerer;
-                archiveAsTheLearnerDoes(workspace->controller(), answerer);
-                answerer.expectDone();
+                EXPECT_TRUE(workspace->archiveAsTheLearnerDoes());
                 juce::ZipFile zip(DocumentManager::CourseDir().getChildFile(stem + ".mqz"));
                 std::unique_ptr<juce::InputStream> entry(
                     zip.createStreamForEntry(zip.getIndexOfFileName(stem + ".xml")));
