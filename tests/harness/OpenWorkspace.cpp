@@ -1,5 +1,7 @@
 #include "harness/OpenWorkspace.h"
 
+#include "harness/ModalAnswerer.h"
+
 #include "engine/DocumentManager.h"
 #include "engine/SystemModel.h"
 #include "workspace/BaseComponent.h"
@@ -45,6 +47,17 @@ CourseModel& OpenWorkspace::model() const
 void OpenWorkspace::layOut(int width, int height) const
 {
     base().setSize(width, height);
+}
+
+bool OpenWorkspace::archiveAsTheLearnerDoes() const
+{
+    ModalAnswerer answerer;
+    answerer.press(TRANS("OK"));
+    for (int i = 0; i < 3; ++i)
+        answerer.letProgressRun();
+    controller().newCourseAddToLibrary();
+    answerer.expectDone();
+    return !controller().isCourseOpen();
 }
 
 juce::StringArray OpenWorkspace::filesInTemporaryFolder()

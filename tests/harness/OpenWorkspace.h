@@ -34,6 +34,11 @@ public:
     /** Sizes the window's content, which lays out everything inside it. */
     void layOut(int width, int height) const;
 
+    /** Archives the open course as the learner does: "OK" to the question, then its three jobs
+        (the course audio, its waveform file and the mobile file) run to their end, and no other
+        window comes. True when the course is closed after it. */
+    bool archiveAsTheLearnerDoes() const;
+
     /** The names of the files in the temporary folder, sorted. */
     static juce::StringArray filesInTemporaryFolder();
 

@@ -85,18 +85,6 @@ std::unique_ptr<OpenWorkspace> startWithoutReview()
     return std::make_unique<OpenWorkspace>([] { systemModel->atLeastUnreview = 1000; });
 }
 
-/** Archives the open course as the learner does: OK to the question, then its three jobs. */
-bool archiveAsTheLearnerDoes(CourseController& controller)
-{
-    ModalAnswerer answerer;
-    answerer.press(TRANS("OK"));
-    for (int i = 0; i < 3; ++i)
-        answerer.letProgressRun();
-    controller.newCourseAddToLibrary();
-    answerer.expectDone();
-    return !controller.isCourseOpen();
-}
-
 bool prepareLibrary()
 {
     // Two courses in the library, both due: a review day closes one and opens the other.
@@ -106,7 +94,7 @@ bool prepareLibrary()
             return false;
         Clock::setFixedTime(learningDay(hour));
         auto workspace = startWithoutReview();
-        const bool archived = archiveAsTheLearnerDoes(workspace->controller());
+        const bool archived = workspace->archiveAsTheLearnerDoes();
         Clock::clearFixedTime();
         if (!archived)
             return false;
@@ -194,7 +182,7 @@ bool writeArchive()
     if (!workspace->controller().isCourseOpen())
         return false;
     tell("go");
-    return archiveAsTheLearnerDoes(workspace->controller());
+    return workspace->archiveAsTheLearnerDoes();
 }
 
 bool writeReviewDays()
