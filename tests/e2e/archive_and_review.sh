@@ -14,10 +14,8 @@ export QZ_TEST=1
 
 # Four tones of three seconds, one lyrics line each.
 recording="$HOME/lesson.wav"
-sox -n -r 44100 -b 16 -c 1 "$recording" synth 3 sine 440 : synth 3 sine 550 : synth 3 sine 660 : synth 3 sine 330 \
-    || qz_fail "sox could not make the recording"
-printf '[00:00.00]the first line\n[00:03.00]the second line\n[00:06.00]the third line\n[00:09.00]the fourth line\n' \
-    > "$HOME/lesson.lrc"
+qz_write_tones "$recording" 3 4
+qz_write_lyrics "$recording" 3 "the first line" "the second line" "the third line" "the fourth line"
 
 qz="$HOME/Documents/qz"
 confirm_titles=("Confirm" "确认")

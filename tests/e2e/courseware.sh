@@ -9,9 +9,8 @@ app="$1"
 qz_make_home
 
 recording="$HOME/lesson.wav"
-sox -n -r 44100 -b 16 -c 1 "$recording" synth 3 sine 440 : synth 3 sine 550 : synth 3 sine 660 \
-    || qz_fail "sox could not make the recording"
-printf '[00:00.00]the first line\n[00:03.00]the second line\n[00:06.00]the third line\n' > "$HOME/lesson.lrc"
+qz_write_tones "$recording" 3 3
+qz_write_lyrics "$recording" 3 "the first line" "the second line" "the third line"
 
 qz="$HOME/Documents/qz"
 courseware="$qz/courseware/lesson.qzc"

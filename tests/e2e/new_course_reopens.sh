@@ -7,10 +7,8 @@ qz_make_home
 
 # Four tones of three seconds, and a lyrics file with one line for each.
 recording="$HOME/lesson.wav"
-sox -n -r 44100 -c 1 "$recording" synth 3 sine 440 : synth 3 sine 550 : synth 3 sine 660 : synth 3 sine 330 \
-    || qz_fail "sox could not make the recording"
-printf '[00:00.00]First line\n[00:03.00]Second line\n[00:06.00]Third line\n[00:09.00]Fourth line\n' \
-    > "$HOME/lesson.lrc"
+qz_write_tones "$recording" 3 4
+qz_write_lyrics "$recording" 3 "First line" "Second line" "Third line" "Fourth line"
 
 learning_title_pattern='^qZ - lesson \([0-9]{4}-[0-9]{2}-[0-9]{2}\) - (Learning\.\.\.|学习中\.\.\.)$'
 

@@ -11,8 +11,7 @@ qz_make_home
 
 # Three tones of two seconds; qZ makes the course (and its waveform file) from them.
 recording="$HOME/review.wav"
-sox -n -r 44100 -b 16 -c 1 "$recording" synth 2 sine 440 : synth 2 sine 550 : synth 2 sine 660 \
-    || qz_fail "sox could not make the recording"
+qz_write_tones "$recording" 2 3
 
 qz_start "$app"
 main_window="$(qz_wait_window '^qZ$' 30)" || qz_fail "the main window \"qZ\" did not appear"

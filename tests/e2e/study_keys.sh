@@ -9,10 +9,8 @@ qz_make_home
 
 # Four tones of two seconds, one lyrics line each.
 recording="$HOME/keys.wav"
-sox -n -r 44100 -c 1 "$recording" synth 2 sine 440 : synth 2 sine 550 : synth 2 sine 660 : synth 2 sine 330 \
-    || qz_fail "sox could not make the recording"
-printf '[00:00.00]First line\n[00:02.00]Second line\n[00:04.00]Third line\n[00:06.00]Fourth line\n' \
-    > "$HOME/keys.lrc"
+qz_write_tones "$recording" 2 4
+qz_write_lyrics "$recording" 2 "First line" "Second line" "Third line" "Fourth line"
 all_lines="First line,Second line,Third line,Fourth line"
 
 qz_start "$app"

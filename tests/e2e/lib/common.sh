@@ -190,3 +190,25 @@ qz_locate() {
     WIDTH="$(awk '/Width/ {print $2}' <<< "$info")"
     HEIGHT="$(awk '/Height/ {print $2}' <<< "$info")"
 }
+
+# Writes recording $1: $3 tones of $2 whole seconds each (440, 550, 660 and 330 Hz in turn),
+# 16-bit mono at 44.1 kHz.
+qz_write_tones() {
+    local file="$1" seconds="$2" count="$3" frequencies=(440 550 660 330) effects=() i
+    for (( i = 0; i < count; i++ )); do
+        (( i > 0 )) && effects+=(:)
+        effects+=(synth "$seconds" sine "${frequencies[i % 4]}")
+    done
+    sox -n -r 44100 -b 16 -c 1 "$file" "${effects[@]}" || qz_fail "sox could not make $file"
+}
+
+# Writes the lyrics file beside recording $1: the lines after $2, one every $2 whole seconds.
+qz_write_lyrics() {
+    local lyrics="${1%.*}.lrc" seconds="$2" at=0 line
+    shift 2
+    : > "$lyrics"
+    for line in "$@"; do
+        printf '[%02d:%02d.00]%s\n' $(( at / 60 )) $(( at % 60 )) "$line" >> "$lyrics"
+        at=$(( at + seconds ))
+    done
+}
