@@ -62,14 +62,14 @@ stem="$(basename "$(qz_course_text)" .xml)"
 [ "$stem" = "2030-0110-1000-00" ] || qz_fail "the working set's stem is \"$stem\", not the fixed day's"
 
 # The second and the fourth sentence become unfamiliar.
-xdotool key --window "$main_window" ctrl+Home Right ctrl+j
+qz_press "$main_window" ctrl+Home Right ctrl+j
 sleep 0.3
-xdotool key --window "$main_window" Right Right ctrl+j
+qz_press "$main_window" Right Right ctrl+j
 for (( i = 0; i < 100; i++ )); do [ "$(unfamiliar_count)" -eq 2 ] && break; sleep 0.1; done
 [ "$(unfamiliar_count)" -eq 2 ] || qz_fail "$(unfamiliar_count) sentences are unfamiliar instead of two"
 qz_screenshot qz-archive-marked
 
-xdotool key --window "$main_window" F2
+qz_press "$main_window" F2
 answer_box "${confirm_titles[@]}"
 qz_wait_main_title '^qZ$' 60 || { qz_screenshot qz-archive-not-cleared; qz_fail "archiving left \"$(qz_main_window_title)\""; }
 sleep 0.5

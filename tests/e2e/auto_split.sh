@@ -36,7 +36,7 @@ press_and_expect() {
     for (( attempt = 0; attempt < presses; attempt++ )); do
         xdotool windowactivate --sync "$main_window" >/dev/null 2>&1
         sleep 0.3
-        xdotool key --window "$main_window" "$key"
+        qz_press "$main_window" "$key"
         for (( i = 0; i < 200 / presses; i++ )); do
             [ "$(saved_sentences)" -eq "$expected" ] && return 0
             sleep 0.1

@@ -23,7 +23,7 @@ press_until_titled() {
     local key="$1" id attempt; shift
     for (( attempt = 0; attempt < 3; attempt++ )); do
         qz_activate "$main_window"
-        xdotool key --window "$main_window" "$key"
+        qz_press "$main_window" "$key"
         id="$(qz_wait_titled 10 "$@")" && { echo "$id"; return 0; }
     done
     return 1
@@ -41,7 +41,7 @@ qz_activate "$main_window"
 sleep 1
 
 # The second sentence becomes unfamiliar.
-xdotool key --window "$main_window" ctrl+Home Right ctrl+j
+qz_press "$main_window" ctrl+Home Right ctrl+j
 for (( i = 0; i < 100; i++ )); do [ "$(unfamiliar_count)" -eq 1 ] && break; sleep 0.1; done
 [ "$(unfamiliar_count)" -eq 1 ] || { cat "$(qz_course_text)" >&2; qz_fail "$(unfamiliar_count) sentences are unfamiliar instead of one"; }
 qz_screenshot qz-courseware-marked
@@ -84,7 +84,7 @@ for (( round = 0; round < 4; round++ )); do
         sleep 0.5
         qz_wait_titled 0 "${confirm_titles[@]}" >/dev/null || break
         xdotool windowactivate --sync "$box" >/dev/null 2>&1
-        xdotool key --window "$box" Return
+        qz_press "$box" Return
         qz_wait_main_title '^qZ$' 3 && break 2
     done
     qz_wait_main_title '^qZ$' 2 && break

@@ -21,7 +21,7 @@ qz_screenshot qz-second-start
 [ "$(xdotool search --name '^qZ$' | wc -l)" -eq 1 ] || qz_fail "a second main window appeared"
 
 xdotool windowactivate --sync "$alert" >/dev/null 2>&1
-xdotool key --window "$alert" Return
+qz_press "$alert" Return
 for (( i = 0; i < 50; i++ )); do qz_wait_titled 0 "Ah oh" "啊哦" >/dev/null || break; sleep 0.1; done
 qz_wait_titled 0 "Ah oh" "啊哦" >/dev/null && qz_fail "the box did not close on Return"
 

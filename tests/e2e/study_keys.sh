@@ -34,7 +34,7 @@ press_and_expect() {
     local expected="$1"; shift
     local key i
     for key in "$@"; do
-        xdotool key --window "$main_window" "$key"
+        qz_press "$main_window" "$key"
         sleep 0.2
     done
     for (( i = 0; i < 100; i++ )); do
@@ -60,34 +60,34 @@ press_and_expect "$all_lines" ctrl+z
 second_start() {
     grep -o 'StartSamples="[0-9]*"' "$course_text" | sed -n 2p | tr -dc '0-9'
 }
-xdotool key --window "$main_window" ctrl+Home Right ctrl+shift+1
+qz_press "$main_window" ctrl+Home Right ctrl+shift+1
 for (( i = 0; i < 50; i++ )); do [ "$(second_start)" = 92610 ] && break; sleep 0.1; done
 [ "$(second_start)" = 92610 ] || qz_fail "Ctrl+Shift+1 left the second sentence starting at $(second_start)"
-xdotool key --window "$main_window" ctrl+z
+qz_press "$main_window" ctrl+z
 for (( i = 0; i < 50; i++ )); do [ "$(second_start)" = 88200 ] && break; sleep 0.1; done
 [ "$(second_start)" = 88200 ] || qz_fail "Ctrl+Z left the second sentence starting at $(second_start)"
 
 # Space plays the first sentence; without the sentence loop play moves on to the second one,
 # which Delete then removes.
-xdotool key --window "$main_window" ctrl+Home
+qz_press "$main_window" ctrl+Home
 sleep 0.3
-xdotool key --window "$main_window" space
+qz_press "$main_window" space
 sleep 3
 qz_screenshot qz-keys-playing
-xdotool key --window "$main_window" space
+qz_press "$main_window" space
 press_and_expect "First line,Third line,Fourth line" Delete
 press_and_expect "$all_lines" ctrl+z
 
 # With the sentence loop on (three hearings with pauses) the first sentence is still the
 # selected one three seconds later.
-xdotool key --window "$main_window" ctrl+l
+qz_press "$main_window" ctrl+l
 sleep 0.3
-xdotool key --window "$main_window" ctrl+Home
+qz_press "$main_window" ctrl+Home
 sleep 0.3
-xdotool key --window "$main_window" space
+qz_press "$main_window" space
 sleep 3
 qz_screenshot qz-keys-looping
-xdotool key --window "$main_window" space
+qz_press "$main_window" space
 press_and_expect "Second line,Third line,Fourth line" Delete
 
 qz_quit "$main_window"

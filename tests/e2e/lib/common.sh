@@ -107,6 +107,15 @@ qz_activate() {
     return 1
 }
 
+# Presses keys as the learner does: makes the window $1 the active one and sends the keys that
+# follow to the active window through the X test extension (keys sent to a named window arrive as
+# synthetic events, which the framework treats differently from typed ones).
+qz_press() {
+    local window="$1"; shift
+    qz_activate "$window" || { echo "the window $window did not become active for the keys $*" >&2; return 1; }
+    xdotool key "$@"
+}
+
 # Waits up to $2 seconds for the main window's title to match the regular expression $1.
 qz_wait_main_title() {
     local pattern="$1" seconds="${2:-20}" i
@@ -133,9 +142,9 @@ qz_open_recording() {
     # A key press that reaches the window before it has the focus is lost: press again until
     # the chooser shows (a press while it is open goes to the chooser's modal loop, harmlessly).
     for (( attempt = 0; attempt < 3; attempt++ )); do
-        xdotool windowactivate --sync "$main_window" >/dev/null 2>&1
+        qz_activate "$main_window"
         sleep 0.5
-        xdotool key --window "$main_window" ctrl+n
+        qz_press "$main_window" ctrl+n
         chooser="$(qz_wait_titled 10 "${qz_chooser_titles[@]}")" && break
     done
     [ -n "$chooser" ] || qz_fail "Ctrl+N opened no file chooser"
