@@ -4,9 +4,20 @@
 #include "engine/DocumentManager.h"
 #include "engine/GlobalData.h"
 #include "engine/SystemModel.h"
+#include "engine/audio/AudioRender.h"
 #include "workspace/Main.h"
 
 using namespace courseModelRules;
+
+juce::int64 CourseModel::renderedSentenceLength(juce::int64 start, juce::int64 end, juce::int64 audioLength,
+                                                double courseRate, double renderRate)
+{
+    // As the sentence's reader holds it: from its start to its end, within the audio (the last
+    // sentence of a new course ends one past the last sample).
+    const auto samples =
+        juce::jlimit<juce::int64>(0, juce::jmax<juce::int64>(0, audioLength - start), end - start + 1);
+    return juce::jmax<juce::int64>(1, AudioRender::renderedLength(samples, courseRate, renderRate));
+}
 
 bool CourseModel::updateAndSaveTextOfNewCourse(const juce::File& target)
 {

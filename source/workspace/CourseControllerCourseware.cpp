@@ -107,10 +107,10 @@ void CourseController::generateCourseware()
         return fail(TRANS("Render audio thumbnail unsuccessful."));
 
     // A copy of the tree: the open course stays exactly as it is.
-    const double courseRate =
-        courseModel->getReader() != nullptr ? courseModel->getReader()->sampleRate : 0.0;
-    const auto courseText = CoursewareFile::makeCourseText(courseModel->getCourseTree(), courseRate,
-                                                           systemModel->audioRenderSampleRate);
+    const auto* courseAudio = courseModel->getReader();
+    const auto courseText = CoursewareFile::makeCourseText(
+        courseModel->getCourseTree(), courseAudio != nullptr ? courseAudio->lengthInSamples : 0,
+        courseAudio != nullptr ? courseAudio->sampleRate : 0.0, systemModel->audioRenderSampleRate);
     if (courseText == nullptr || !CoursewareFile::writeCourseText(
                                      *courseText, scratch.getNonexistentChildFile(entryStem, ".xml", false)))
         return fail(TRANS("Unknown error: the courseware xml file write failed!"));

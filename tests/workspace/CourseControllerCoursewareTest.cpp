@@ -57,6 +57,29 @@ void leaveCourse(int nowStatus)
     ASSERT_TRUE(set.writeSentences(sentences, nowStatus));
 }
 
+/** A learning course of two seconds at that rate cut into sentences of uneven lengths, the last
+    ending at the recording's length as a new course's last sentence does. */
+void leaveUnevenCourse(double courseRate)
+{
+    const double seconds = 2.0;
+    CourseWorkingSet set(seconds, courseRate);
+    ASSERT_TRUE(set.wasCreated());
+    const int total = set.getLengthInSamples();
+    const int count = 24;
+    std::vector<CourseWorkingSet::Sentence> sentences;
+    for (int i = 0; i < count; ++i)
+    {
+        CourseWorkingSet::Sentence s;
+        s.start = total * i / count + (i * 37) % 11;
+        s.foreign = "Sentence " + String(i);
+        sentences.push_back(s);
+    }
+    for (int i = 0; i + 1 < count; ++i)
+        sentences[(size_t)i].end = sentences[(size_t)i + 1].start - 1;
+    sentences.back().end = total;
+    ASSERT_TRUE(set.writeSentences(sentences));
+}
+
 std::unique_ptr<juce::XmlElement> entryText(const File& archive, const String& name)
 {
     juce::ZipFile zip(archive);
@@ -92,6 +115,56 @@ protected:
         answerer.letProgressRun();
         answerer.letProgressRun();
         controller.generateCourseware();
+    }
+
+    /** Generates courseware from an uneven course at the course rate, rendered at the render rate,
+        and loads it back: every sentence must hold exactly the samples its audio became. */
+    static void generateAndLoadBack(double courseRate, double renderRate)
+    {
+        DocumentManager::TempDir().deleteRecursively();
+        CoursewareFile::saveFolder().deleteRecursively();
+        OpenWorkspace workspace([courseRate] { leaveUnevenCourse(courseRate); });
+        systemModel->audioRenderSampleRate = renderRate;
+        auto& controller = workspace.controller();
+        auto& model = workspace.model();
+        ASSERT_TRUE(controller.isCourseOpen());
+
+        // Each sentence's samples (the last one's end with the recording) scaled to the render
+        // rate and cut to whole samples.
+        const auto recorded = model.getReader()->lengthInSamples;
+        std::vector<juce::int64> expected;
+        for (int i = 0; i < model.getNumSentences(); ++i)
+        {
+            const juce::int64 start = (int)model.getValue(i, CourseModel::StartSamples);
+            const juce::int64 end = (int)model.getValue(i, CourseModel::EndSamples);
+            const auto samples = juce::jmin(end - start + 1, recorded - start);
+            expected.push_back(samples * (juce::int64)renderRate / (juce::int64)courseRate);
+        }
+        {
+            ModalAnswerer answerer;
+            generate(controller, answerer);
+            answerer.expectDone();
+        }
+        controller.resetToEmpty();
+        ASSERT_TRUE(DocumentManager::TempDir().deleteRecursively());
+
+        {
+            // Nothing is expected: a refusal's box would be reported.
+            ModalAnswerer answerer;
+            EXPECT_TRUE(controller.loadCourseware(targetIn(CoursewareFile::saveFolder())));
+            answerer.expectDone();
+        }
+        ASSERT_TRUE(controller.isCourseOpen());
+        ASSERT_EQ(model.getNumSentences(), (int)expected.size());
+        juce::int64 start = 0;
+        for (int i = 0; i < model.getNumSentences(); ++i)
+        {
+            EXPECT_EQ((int)model.getValue(i, CourseModel::StartSamples), start) << i;
+            start += expected[(size_t)i];
+            EXPECT_EQ((int)model.getValue(i, CourseModel::EndSamples), start - 1) << i;
+        }
+        EXPECT_EQ(model.getReader()->lengthInSamples, start);
+        controller.resetToEmpty();
     }
 
     /** A courseware file generated from a fresh learning course, kept outside the data folder. */
@@ -178,6 +251,19 @@ TEST_F(CoursewareTest, ACourseLearntOrReviewedGoesIntoCoursewareAndComesBackAsAN
         workspace.reset();
         ASSERT_TRUE(CoursewareFile::saveFolder().deleteRecursively());
     }
+}
+
+TEST_F(CoursewareTest, CoursewareOfEveryRenderRateLoadsBackWithEachSentenceOnItsOwnAudio)
+{
+    // Every rate the preferences offer, from recordings at the usual rates.
+    const double renderRates[] = {11025.0, 22050.0, 44100.0, 48000.0, 96000.0};
+    const double courseRates[] = {44100.0, 48000.0, 96000.0};
+    for (const double courseRate : courseRates)
+        for (const double renderRate : renderRates)
+        {
+            SCOPED_TRACE(String(courseRate) + " Hz rendered at " + String(renderRate) + " Hz");
+            generateAndLoadBack(courseRate, renderRate);
+        }
 }
 
 TEST_F(CoursewareTest, AnOldCoursewareFileIsReplacedOnlyByAWholeNewOne)

@@ -34,6 +34,15 @@ AudioRender::~AudioRender()
     readers.clear();
 }
 
+juce::int64 AudioRender::renderedLength(juce::int64 pieceLength, double sourceRate, double outputRate)
+{
+    if (pieceLength <= 0 || !(sourceRate > 0.0) || !(outputRate > 0.0))
+        return 0;
+    // Multiplied first: with whole rates the quotient is then exact, where dividing by the
+    // ratio of the rates can fall just short of a whole number and lose a sample.
+    return (juce::int64)((double)pieceLength * outputRate / sourceRate);
+}
+
 void AudioRender::addAudioSource(juce::AudioFormatReader* reader, int repeatCount, const double& pauseRatio)
 {
     if (reader == nullptr)
@@ -157,7 +166,7 @@ bool AudioRender::writeSource(int index, juce::AudioFormatWriter& writer)
     chain.prepareToPlay(blockSize, sourceRates[index]);
 
     // A single long piece (a course of one sentence) still shows how far it has got.
-    const auto total = (juce::int64)((double)source->getTotalLength() / ratio);
+    const auto total = renderedLength(source->getTotalLength(), sourceRates[index], outputSampleRate);
     juce::AudioBuffer<float> block(chainChannels, blockSize);
     bool ok = true;
     for (juce::int64 done = 0; done < total && ok;)
