@@ -25,6 +25,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <numeric>
 
 using juce::File;
 using juce::String;
@@ -269,6 +270,62 @@ TEST_F(ArchiveTest, TheArchiveHoldsTheReviewCourseWithItsRenderedAudioAndTheMobi
         DocumentManager::TempDir().deleteRecursively();
         DocumentManager::CourseDir().deleteRecursively();
         Clock::setFixedTime(learningDay());
+    }
+}
+
+TEST_F(ArchiveTest, TheArchivedCourseLaysEachSentenceOnExactlyItsSamplesOfTheRenderedAudio)
+{
+    const struct
+    {
+        double courseRate, renderRate;
+    } cases[] = {{44100.0, 11025.0}, {48000.0, 22050.0}, {96000.0, 44100.0},
+                 {48000.0, 44100.0}, {44100.0, 96000.0}, {44100.0, 44100.0}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(String(c.courseRate) + " Hz rendered at " + String(c.renderRate) + " Hz");
+        String stem;
+        auto workspace = start(
+            [&]
+            {
+                CourseWorkingSet set(2.0, c.courseRate);
+                ASSERT_TRUE(set.wasCreated());
+                auto sentences = OpenCourse::unevenlyCut(set.getLengthInSamples(), 24);
+                for (auto& s : sentences)
+                {
+                    s.foreign = "Sentence";
+                    s.unfamiliar = true;
+                }
+                ASSERT_TRUE(set.writeSentences(sentences));
+                stem = set.getStem();
+            });
+        systemModel->audioRenderSampleRate = c.renderRate;
+        const auto expected = OpenCourse::renderedLengths(workspace->model(), c.renderRate);
+        ModalAnswerer answerer;
+        archiveAsTheLearnerDoes(workspace->controller(), answerer);
+        answerer.expectDone();
+
+        const auto archive = DocumentManager::CourseDir().getChildFile(stem + ".mqz");
+        const auto course = archivedCourseText(archive);
+        ASSERT_NE(course, nullptr);
+        const auto laidOut = OpenCourse::laidOutOtherwise(*course, expected);
+        EXPECT_TRUE(laidOut.isEmpty()) << laidOut;
+        const auto audio = File::getSpecialLocation(File::userHomeDirectory).getChildFile("archived.ogg");
+        {
+            juce::ZipFile zip(archive);
+            std::unique_ptr<juce::InputStream> entry(
+                zip.createStreamForEntry(zip.getIndexOfFileName(stem + ".ogg")));
+            ASSERT_NE(entry, nullptr);
+            juce::FileOutputStream out(audio);
+            ASSERT_TRUE(out.openedOk());
+            out.setPosition(0);
+            out.truncate();
+            out.writeFromInputStream(*entry, -1);
+        }
+        EXPECT_EQ(samplesIn(audio), std::accumulate(expected.begin(), expected.end(), (juce::int64)0));
+        EXPECT_EQ(course->getIntAttribute(CourseModel::CourseLength), samplesIn(audio) - 1);
+        workspace.reset();
+        DocumentManager::TempDir().deleteRecursively();
+        DocumentManager::CourseDir().deleteRecursively();
     }
 }
 

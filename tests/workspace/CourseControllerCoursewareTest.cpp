@@ -22,6 +22,8 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 using juce::File;
 using juce::String;
 
@@ -57,26 +59,14 @@ void leaveCourse(int nowStatus)
     ASSERT_TRUE(set.writeSentences(sentences, nowStatus));
 }
 
-/** A learning course of two seconds at that rate cut into sentences of uneven lengths, the last
-    ending at the recording's length as a new course's last sentence does. */
+/** A learning course of two seconds at that rate cut into sentences of uneven lengths. */
 void leaveUnevenCourse(double courseRate)
 {
-    const double seconds = 2.0;
-    CourseWorkingSet set(seconds, courseRate);
+    CourseWorkingSet set(2.0, courseRate);
     ASSERT_TRUE(set.wasCreated());
-    const int total = set.getLengthInSamples();
-    const int count = 24;
-    std::vector<CourseWorkingSet::Sentence> sentences;
-    for (int i = 0; i < count; ++i)
-    {
-        CourseWorkingSet::Sentence s;
-        s.start = total * i / count + (i * 37) % 11;
-        s.foreign = "Sentence " + String(i);
-        sentences.push_back(s);
-    }
-    for (int i = 0; i + 1 < count; ++i)
-        sentences[(size_t)i].end = sentences[(size_t)i + 1].start - 1;
-    sentences.back().end = total;
+    auto sentences = OpenCourse::unevenlyCut(set.getLengthInSamples(), 24);
+    for (size_t i = 0; i < sentences.size(); ++i)
+        sentences[i].foreign = "Sentence " + String((int)i);
     ASSERT_TRUE(set.writeSentences(sentences));
 }
 
@@ -129,17 +119,7 @@ protected:
         auto& model = workspace.model();
         ASSERT_TRUE(controller.isCourseOpen());
 
-        // Each sentence's samples (the last one's end with the recording) scaled to the render
-        // rate and cut to whole samples.
-        const auto recorded = model.getReader()->lengthInSamples;
-        std::vector<juce::int64> expected;
-        for (int i = 0; i < model.getNumSentences(); ++i)
-        {
-            const juce::int64 start = (int)model.getValue(i, CourseModel::StartSamples);
-            const juce::int64 end = (int)model.getValue(i, CourseModel::EndSamples);
-            const auto samples = juce::jmin(end - start + 1, recorded - start);
-            expected.push_back(samples * (juce::int64)renderRate / (juce::int64)courseRate);
-        }
+        const auto expected = OpenCourse::renderedLengths(model, renderRate);
         {
             ModalAnswerer answerer;
             generate(controller, answerer);
@@ -155,15 +135,10 @@ protected:
             answerer.expectDone();
         }
         ASSERT_TRUE(controller.isCourseOpen());
-        ASSERT_EQ(model.getNumSentences(), (int)expected.size());
-        juce::int64 start = 0;
-        for (int i = 0; i < model.getNumSentences(); ++i)
-        {
-            EXPECT_EQ((int)model.getValue(i, CourseModel::StartSamples), start) << i;
-            start += expected[(size_t)i];
-            EXPECT_EQ((int)model.getValue(i, CourseModel::EndSamples), start - 1) << i;
-        }
-        EXPECT_EQ(model.getReader()->lengthInSamples, start);
+        const auto laidOut = OpenCourse::laidOutOtherwise(*model.getCourseTree().createXml(), expected);
+        EXPECT_TRUE(laidOut.isEmpty()) << laidOut;
+        EXPECT_EQ(model.getReader()->lengthInSamples,
+                  std::accumulate(expected.begin(), expected.end(), (juce::int64)0));
         controller.resetToEmpty();
     }
 
