@@ -321,6 +321,66 @@ TEST_F(CoursewareTest, AnOldCoursewareFileIsReplacedOnlyByAWholeNewOne)
     EXPECT_FALSE(CoursewareFile::scratchFolder().exists());
 }
 
+TEST_F(CoursewareTest, ANameTypedWithoutTheExtensionAsksBeforeTheFileItEndsUpAsIsReplaced)
+{
+    const String old("an older courseware file");
+    const struct
+    {
+        const char* what;
+        bool fileThere;
+        const char* answer; // to the question, when one comes
+        bool written;
+    } cases[] = {
+        {"no file of that name: written without a question", false, nullptr, true},
+        {"a file of that name, overwritten", true, "Overwrite", true},
+        {"a file of that name, kept", true, "Cancel", false},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        auto workspace = start();
+        const auto target = targetIn(CoursewareFile::saveFolder());
+        if (c.fileThere)
+        {
+            ASSERT_TRUE(target.create().wasOk());
+            ASSERT_TRUE(target.replaceWithText(old));
+        }
+        {
+            ModalAnswerer answerer;
+            answerer.chooseFile(target.withFileExtension({}));
+            if (c.answer != nullptr)
+                answerer.press(TRANS(c.answer));
+            if (c.written)
+            {
+                answerer.letProgressRun();
+                answerer.letProgressRun();
+            }
+            workspace->controller().generateCourseware();
+            answerer.expectDone();
+            if (c.answer != nullptr)
+            {
+                // The chooser's own question, about the file that would be replaced.
+                ASSERT_GE(answerer.seen().size(), 2u);
+                const auto& question = answerer.seen()[1];
+                EXPECT_EQ(question.kind, ModalAnswerer::Kind::question);
+                EXPECT_EQ(question.title, TRANS("File already exists"));
+                EXPECT_EQ(
+                    question.message,
+                    TRANS("There's already a file called: FLNM").replace("FLNM", target.getFullPathName()) +
+                        "\n\n" + TRANS("Are you sure you want to overwrite it?"));
+                EXPECT_EQ(question.buttons, juce::StringArray(TRANS("Overwrite"), TRANS("Cancel")));
+            }
+        }
+        EXPECT_EQ(target.loadFileAsString() == old, !c.written);
+        EXPECT_EQ(FolderContents::entriesOf(target).size(), c.written ? 3 : 0);
+        EXPECT_EQ(CoursewareFile::saveFolder().getNumberOfChildFiles(File::findFiles), 1);
+        EXPECT_FALSE(CoursewareFile::scratchFolder().exists());
+        workspace.reset();
+        ASSERT_TRUE(DocumentManager::TempDir().deleteRecursively());
+        ASSERT_TRUE(CoursewareFile::saveFolder().deleteRecursively());
+    }
+}
+
 TEST_F(CoursewareTest, ABadFileOrAStrayWorkingSetIsRefusedAndTheNextCourseStillOpens)
 {
     const auto good = makeCourseware();
