@@ -67,9 +67,11 @@ void AudioRender::addAudioSource(juce::AudioFormatReader* reader, int repeatCoun
 
 void AudioRender::setAudioEffects(float gain)
 {
+    // Nothing has played yet: each piece starts at its gain instead of ramping to it across its
+    // first block from 1.0, which would be louder than the rest of it.
     for (auto* source : sources)
         if (auto* piece = dynamic_cast<EffectAudioSource*>(source))
-            piece->gain = gain;
+            piece->setGainWithoutRamp(gain);
 }
 
 bool AudioRender::renderSettingsUsable(const double& sampleRate) const
@@ -101,10 +103,11 @@ bool AudioRender::render(const juce::File& file, const double& sampleRate, unsig
         return false;
     }
 
+    // Mono sums both channels, so every piece starts, and stays, at half its gain.
     if (numChannels == 1)
         for (auto* source : sources)
             if (auto* piece = dynamic_cast<EffectAudioSource*>(source))
-                piece->gain = piece->gain * 0.5f;
+                piece->setGainWithoutRamp(piece->gain * 0.5f);
 
     written = false;
     // The old numeric priority 5 is the framework's normal one.
