@@ -81,6 +81,12 @@ public:
     /** A new reader over one sentence of the course audio, owned by the caller; null for an
         index outside the sentences. */
     juce::AudioFormatReader* getSentenceAudioReader(int index) const;
+    /** The samples a sentence from start to end (both included) of a course audio of that length
+        and rate takes once its audio reader is rendered at the render rate; at least one, so that
+        a sentence too short to leave a sample keeps a place. Course texts laid back to back on
+        rendered audio take their sentences' lengths from here. */
+    static juce::int64 renderedSentenceLength(juce::int64 start, juce::int64 end, juce::int64 audioLength,
+                                              double courseRate, double renderRate);
 
     double getCourseSeconds() const;
     /** Sample count of the selected sentence, in seconds. */

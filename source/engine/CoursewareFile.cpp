@@ -6,7 +6,6 @@
 
 #include <juce_audio_formats/juce_audio_formats.h>
 
-#include <cmath>
 #include <limits>
 
 namespace
@@ -107,12 +106,14 @@ bool readSample(const juce::XmlElement& element, const juce::Identifier& key, ju
     return sample <= std::numeric_limits<int>::max();
 }
 
-/** At least one sentence; each within the audio, after the one before. The re-laying rounds each
-    sentence to the nearest sample, so the last may end up to one sample per sentence past the
-    rendered audio; the player reads silence there. */
+/** At least one sentence; each within the audio, after the one before. Earlier versions of qZ
+    rounded each sentence's length on its own, up to two samples past what its rendered audio
+    took, and a sentence too short to leave a sample still gets one; so the sentences may run up
+    to two samples per sentence past the audio. The player reads silence there, and the course
+    model keeps them within the audio. */
 juce::Result checkSentences(const juce::XmlElement& course, juce::int64 lengthInSamples)
 {
-    const juce::int64 slack = course.getNumChildElements();
+    const juce::int64 slack = 2 * (juce::int64)course.getNumChildElements();
     juce::int64 previousEnd = -1;
     for (auto* sentence : course.getChildIterator())
     {
@@ -123,7 +124,7 @@ juce::Result checkSentences(const juce::XmlElement& course, juce::int64 lengthIn
             return failure("the course text holds something other than sentences with their samples");
         if (start <= previousEnd || end < start)
             return failure("the course text's sentences are out of order or overlap");
-        if (start >= lengthInSamples || end >= lengthInSamples + slack)
+        if (end >= lengthInSamples + slack)
             return failure("a sentence lies outside the audio");
         previousEnd = end;
     }
@@ -273,21 +274,23 @@ juce::String CoursewareFile::entryStemFor(const juce::File& target)
 }
 
 std::unique_ptr<juce::XmlElement> CoursewareFile::makeCourseText(const juce::ValueTree& course,
+                                                                 juce::int64 courseAudioLength,
                                                                  double courseSampleRate,
                                                                  double renderSampleRate)
 {
     auto copy = course.createCopy();
-    const double ratio = courseSampleRate > 0.0 ? renderSampleRate / courseSampleRate : 1.0;
+    const double courseRate = courseSampleRate > 0.0 ? courseSampleRate : renderSampleRate;
 
-    // Back to back on the rendered audio, which holds every sentence once and nothing between;
-    // each length scaled to the rendered rate, halves rounded to the even neighbour.
+    // Back to back on the rendered audio, which holds every sentence once and nothing between:
+    // each sentence on exactly the samples the renderer writes for it.
     juce::int64 previousEnd = -1;
     for (auto sentence : copy)
     {
-        const auto length = juce::jmax((juce::int64)0, (juce::int64)sentence[CourseModel::EndSamples] -
-                                                           (juce::int64)sentence[CourseModel::StartSamples]);
         const auto start = previousEnd + 1;
-        previousEnd = start + (juce::int64)std::nearbyint(ratio * (double)length);
+        previousEnd = start - 1 +
+                      CourseModel::renderedSentenceLength(sentence[CourseModel::StartSamples],
+                                                          sentence[CourseModel::EndSamples],
+                                                          courseAudioLength, courseRate, renderSampleRate);
         sentence.setProperty(CourseModel::StartSamples, start, nullptr);
         sentence.setProperty(CourseModel::EndSamples, previousEnd, nullptr);
         for (const auto* key : {&CourseModel::NextIntervalDays, &CourseModel::NextReviewDate,

@@ -40,10 +40,12 @@ public:
         extension, or "course" when that can't be an entry's bare name. */
     static juce::String entryStemFor(const juce::File& target);
 
-    /** The course text of the courseware made from this course tree, whose audio has that sample
-        rate, rendered at the other: the sentences laid back to back on the rendered audio, the
-        review data removed, the state set to learning. The tree itself is left as it is. */
+    /** The course text of the courseware made from this course tree, whose audio has that length
+        and sample rate, rendered at the other: each sentence laid on exactly the samples its audio
+        became, back to back, the review data removed, the state set to learning. The tree itself
+        is left as it is. */
     static std::unique_ptr<juce::XmlElement> makeCourseText(const juce::ValueTree& course,
+                                                            juce::int64 courseAudioLength,
                                                             double courseSampleRate, double renderSampleRate);
 
     /** Writes a course text as courseware and its working sets store it (no document type,

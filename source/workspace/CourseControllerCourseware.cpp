@@ -25,6 +25,19 @@ juce::File withCoursewareExtension(const juce::File& chosen)
         return chosen;
     return chosen.getSiblingFile(chosen.getFileName() + ".qzc");
 }
+
+/** Whether the target may be replaced. The chooser asked about the file it returned; a name typed
+    without the extension ends up as another file, which gets the chooser's own question. */
+bool mayReplace(const juce::File& chosen, const juce::File& target)
+{
+    if (target == chosen || !target.exists())
+        return true;
+    return juce::AlertWindow::showOkCancelBox(
+        juce::MessageBoxIconType::WarningIcon, TRANS("File already exists"),
+        TRANS("There's already a file called: FLNM").replace("FLNM", target.getFullPathName()) + "\n\n" +
+            TRANS("Are you sure you want to overwrite it?"),
+        TRANS("Overwrite"), TRANS("Cancel"));
+}
 } // namespace
 
 bool CourseController::loadCourseware(const juce::File& coursewareFile)
@@ -83,6 +96,8 @@ void CourseController::generateCourseware()
     if (!chooser.browseForFileToSave(true))
         return;
     const auto target = withCoursewareExtension(chooser.getResult());
+    if (!mayReplace(chooser.getResult(), target))
+        return;
     const auto entryStem = CoursewareFile::entryStemFor(target);
 
     const auto scratch = CoursewareFile::scratchFolder();
@@ -107,10 +122,10 @@ void CourseController::generateCourseware()
         return fail(TRANS("Render audio thumbnail unsuccessful."));
 
     // A copy of the tree: the open course stays exactly as it is.
-    const double courseRate =
-        courseModel->getReader() != nullptr ? courseModel->getReader()->sampleRate : 0.0;
-    const auto courseText = CoursewareFile::makeCourseText(courseModel->getCourseTree(), courseRate,
-                                                           systemModel->audioRenderSampleRate);
+    const auto* courseAudio = courseModel->getReader();
+    const auto courseText = CoursewareFile::makeCourseText(
+        courseModel->getCourseTree(), courseAudio != nullptr ? courseAudio->lengthInSamples : 0,
+        courseAudio != nullptr ? courseAudio->sampleRate : 0.0, systemModel->audioRenderSampleRate);
     if (courseText == nullptr || !CoursewareFile::writeCourseText(
                                      *courseText, scratch.getNonexistentChildFile(entryStem, ".xml", false)))
         return fail(TRANS("Unknown error: the courseware xml file write failed!"));

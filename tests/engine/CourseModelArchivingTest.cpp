@@ -53,9 +53,10 @@ TEST_F(CourseModelArchivingTest, TheCourseIsLaidOnTheRenderedAudioAndScheduledFo
         int start, end, interval;
         const char* date;
     };
-    // 9999 samples at twice the rate are 19998; the gap of 5000 samples is gone.
+    // The 10000 samples from 0 to 9999 are 20000 at twice the rate; the gap of 5000 samples is
+    // gone.
     const Expected expected[] = {
-        {0, 19998, 0, ""}, {19999, 29997, 2, "4 Apr 2017"}, {29998, 39998, 7, "1 Jan 2030"}};
+        {0, 19999, 0, ""}, {20000, 29999, 2, "4 Apr 2017"}, {30000, 40001, 7, "1 Jan 2030"}};
     for (int i = 0; i < 3; ++i)
     {
         const auto* sentence = saved->getChildElement(i);
@@ -68,8 +69,8 @@ TEST_F(CourseModelArchivingTest, TheCourseIsLaidOnTheRenderedAudioAndScheduledFo
     EXPECT_EQ(saved->getIntAttribute(CourseModel::NowStatus), 1);
     EXPECT_EQ(saved->getIntAttribute(CourseModel::NextNeedReview), 2);
     EXPECT_EQ(saved->getStringAttribute(CourseModel::NextReviewDate), "4 Apr 2017");
-    EXPECT_EQ(saved->getIntAttribute(CourseModel::CourseLength), 39998);
-    EXPECT_DOUBLE_EQ(saved->getDoubleAttribute(CourseModel::CourseSeconds), 39998 / 88200.0);
+    EXPECT_EQ(saved->getIntAttribute(CourseModel::CourseLength), 40001);
+    EXPECT_DOUBLE_EQ(saved->getDoubleAttribute(CourseModel::CourseSeconds), 40001 / 88200.0);
 
     // Nothing follows the tree any more: no view moves and no save is made.
     const auto text = course.workingSet().getCourseText().loadFileAsString();

@@ -148,24 +148,47 @@ protected:
 };
 } // namespace
 
-TEST(CoursewareText, SentencesAreLaidBackToBackOnTheRenderedAudioAndTheReviewDataGoes)
+TEST(CoursewareText, SentencesAreLaidBackToBackOnTheirRenderedSamplesAndTheReviewDataGoes)
 {
+    // Each sentence holds the samples the renderer writes for its audio: its samples, from its
+    // start to its end within the audio, scaled to the render rate and cut to whole ones.
     const struct
     {
         const char* what;
         double courseRate, renderRate;
+        int audioLength;
         std::vector<std::pair<int, int>> sentences, expected;
     } cases[] = {
         // One second at 48000 Hz is the first second at 44100 Hz.
         {"48000 Hz rendered at 44100 Hz",
          48000.0,
          44100.0,
+         96000,
          {{0, 47999}, {48000, 95999}},
          {{0, 44099}, {44100, 88199}}},
         // A removed stretch between sentences is closed up.
-        {"the same rate, with a gap", 44100.0, 44100.0, {{100, 199}, {500, 899}}, {{0, 99}, {100, 499}}},
-        // Lengths 3, 5 and 1 halved are 1.5, 2.5 and 0.5: each goes to its even neighbour.
-        {"halves", 88200.0, 44100.0, {{0, 3}, {4, 9}, {10, 11}}, {{0, 2}, {3, 5}, {6, 6}}},
+        {"the same rate, with a gap",
+         44100.0,
+         44100.0,
+         1000,
+         {{100, 199}, {500, 899}},
+         {{0, 99}, {100, 499}}},
+        // A new course's last sentence ends one past the last sample, which its audio lacks.
+        {"the last sentence ending with the audio",
+         44100.0,
+         44100.0,
+         200,
+         {{0, 99}, {100, 200}},
+         {{0, 99}, {100, 199}}},
+        // 6, 8 and 3 samples at a quarter are 1.5, 2 and 0.75: the renderer writes 1, 2 and 0;
+        // a sentence keeps at least one.
+        {"a quarter of the rate",
+         44100.0,
+         11025.0,
+         100,
+         {{0, 5}, {6, 13}, {14, 16}},
+         {{0, 0}, {1, 2}, {3, 3}}},
+        {"twice the rate", 44100.0, 88200.0, 100, {{0, 3}, {4, 9}}, {{0, 7}, {8, 19}}},
     };
     for (const auto& c : cases)
     {
@@ -195,7 +218,7 @@ TEST(CoursewareText, SentencesAreLaidBackToBackOnTheRenderedAudioAndTheReviewDat
         }
         const auto before = tree.toXmlString();
 
-        const auto text = CoursewareFile::makeCourseText(tree, c.courseRate, c.renderRate);
+        const auto text = CoursewareFile::makeCourseText(tree, c.audioLength, c.courseRate, c.renderRate);
         ASSERT_NE(text, nullptr);
         EXPECT_EQ(tree.toXmlString(), before);
 
@@ -276,6 +299,30 @@ TEST_F(CoursewareFileTest, AGoodFileBecomesAWorkingSetOfTheNewStemOpenedForLearn
     EXPECT_EQ(xml->getIntAttribute(CourseModel::TotalNeedReview), 1);
     EXPECT_EQ(xml->getChildElement(0)->getStringAttribute(CourseModel::EnglishText), "one");
     EXPECT_FALSE(folder.getFileName().startsWith(".") || folder.getChildFile(".courseware").exists());
+}
+
+TEST_F(CoursewareFileTest, SentencesRunningUpToTwoSamplesEachPastTheAudioAreTakenAsQzWroteThem)
+{
+    // Earlier versions of qZ rounded each sentence on its own, up to two samples past its audio.
+    const struct
+    {
+        const char* what;
+        String sentences;
+        bool taken;
+    } cases[] = {
+        {"two sentences ending four samples past the audio",
+         sentence("0", "44101") + sentence("44102", "88203"), true},
+        {"two sentences ending five samples past the audio",
+         sentence("0", "44101") + sentence("44102", "88204"), false},
+        {"one sentence ending two samples past the audio", sentence("0", "88201"), true},
+        {"one sentence ending three samples past the audio", sentence("0", "88202"), false},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(folder.deleteRecursively());
+        EXPECT_EQ(unpack(archive(goodEntries(course(c.sentences, {})))).wasOk(), c.taken);
+    }
 }
 
 TEST_F(CoursewareFileTest, AHostileFileFailsWholeAndWritesNothingAnywhere)

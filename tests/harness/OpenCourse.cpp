@@ -32,6 +32,53 @@ std::vector<OpenCourse::Sentence> OpenCourse::contiguous(const std::vector<int>&
     return sentences;
 }
 
+std::vector<OpenCourse::Sentence> OpenCourse::unevenlyCut(int recordingSamples, int count)
+{
+    std::vector<Sentence> sentences((size_t)count);
+    for (int i = 0; i < count; ++i)
+        sentences[(size_t)i].start = recordingSamples * i / count + (i * 37) % 11;
+    for (int i = 0; i + 1 < count; ++i)
+        sentences[(size_t)i].end = sentences[(size_t)i + 1].start - 1;
+    sentences.back().end = recordingSamples;
+    return sentences;
+}
+
+std::vector<juce::int64> OpenCourse::renderedLengths(const CourseModel& m, double renderRate)
+{
+    const auto* reader = m.getReader();
+    std::vector<juce::int64> lengths;
+    for (int i = 0; i < m.getNumSentences(); ++i)
+    {
+        const juce::int64 start = (int)m.getValue(i, CourseModel::StartSamples);
+        const juce::int64 end = (int)m.getValue(i, CourseModel::EndSamples);
+        const auto samples = juce::jmin(end - start + 1, reader->lengthInSamples - start);
+        lengths.push_back(samples * (juce::int64)renderRate / (juce::int64)reader->sampleRate);
+    }
+    return lengths;
+}
+
+juce::String OpenCourse::laidOutOtherwise(const juce::XmlElement& course,
+                                          const std::vector<juce::int64>& lengths)
+{
+    if (course.getNumChildElements() != (int)lengths.size())
+        return juce::String(course.getNumChildElements()) + " sentences instead of " +
+               juce::String((int)lengths.size());
+    juce::StringArray problems;
+    juce::int64 start = 0;
+    for (int i = 0; i < course.getNumChildElements(); ++i)
+    {
+        const auto* sentence = course.getChildElement(i);
+        const auto end = start + lengths[(size_t)i] - 1;
+        const auto text = sentence->getStringAttribute(CourseModel::StartSamples) + ".." +
+                          sentence->getStringAttribute(CourseModel::EndSamples);
+        if (text != juce::String(start) + ".." + juce::String(end))
+            problems.add("sentence " + juce::String(i) + " at " + text + " instead of " +
+                         juce::String(start) + ".." + juce::String(end));
+        start = end + 1;
+    }
+    return problems.joinIntoString("; ");
+}
+
 bool OpenCourse::open(const std::vector<Sentence>& sentences, int nowStatus)
 {
     return set.writeSentences(sentences, nowStatus) && model().loadCourseTextFile(set.getCourseText());

@@ -26,6 +26,18 @@ public:
 
     /** Sentences back to back, each of the given number of samples, the first starting at 0. */
     static std::vector<Sentence> contiguous(const std::vector<int>& lengths);
+    /** Sentences back to back over a recording of that many samples, cut into that many of
+        uneven lengths; the last ends at the recording's length, as a new course's last does. */
+    static std::vector<Sentence> unevenlyCut(int recordingSamples, int count);
+
+    /** What each sentence of the model's course becomes in its audio rendered at that rate: the
+        samples from its start to its end within the recording, scaled to the rate and cut to
+        whole samples. */
+    static std::vector<juce::int64> renderedLengths(const CourseModel& model, double renderRate);
+    /** Empty when the course text's sentences lie back to back from sample 0 with exactly these
+        lengths; otherwise where they differ. */
+    static juce::String laidOutOtherwise(const juce::XmlElement& course,
+                                         const std::vector<juce::int64>& lengths);
 
     /** Writes the sentences into the course text and loads it; the result of the load. */
     bool open(const std::vector<Sentence>& sentences, int nowStatus = 0);

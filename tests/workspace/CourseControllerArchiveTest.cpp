@@ -26,6 +26,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <numeric>
 
 using juce::File;
 using juce::String;
@@ -84,6 +85,34 @@ juce::int64 samplesIn(const File& oggFile)
 {
     std::unique_ptr<juce::AudioFormatReader> reader(formatManager->createReaderFor(oggFile));
     return reader == nullptr ? -1 : reader->lengthInSamples;
+}
+
+/** A copy of an archive's entry in the home folder. */
+File extractedEntry(const File& archive, const String& name)
+{
+    const auto copy = File::getSpecialLocation(File::userHomeDirectory).getChildFile(name);
+    juce::ZipFile zip(archive);
+    std::unique_ptr<juce::InputStream> entry(zip.createStreamForEntry(zip.getIndexOfFileName(name)));
+    EXPECT_NE(entry, nullptr) << name;
+    juce::MemoryBlock bytes;
+    if (entry != nullptr)
+        entry->readIntoMemoryBlock(bytes);
+    EXPECT_TRUE(copy.replaceWithData(bytes.getData(), bytes.getSize()));
+    return copy;
+}
+
+/** The first channel's loudest sample over 20 ms from the onset, and over the 20 ms from 0.5 s
+    after it, when the piece has long settled. */
+std::pair<float, float> onsetAndSettledPeaks(const File& oggFile, int onset)
+{
+    std::unique_ptr<juce::AudioFormatReader> reader(formatManager->createReaderFor(oggFile));
+    if (reader == nullptr)
+        return {-1.0f, -1.0f};
+    const auto window = (int)(0.02 * reader->sampleRate);
+    const auto settled = onset + (int)(0.5 * reader->sampleRate);
+    juce::AudioBuffer<float> samples((int)reader->numChannels, settled + window);
+    reader->read(&samples, 0, samples.getNumSamples(), 0, true, true);
+    return {samples.getMagnitude(0, onset, window), samples.getMagnitude(0, settled, window)};
 }
 
 juce::MemoryBlock contentOf(const File& file)
@@ -247,6 +276,90 @@ TEST_F(ArchiveTest, TheArchiveHoldsTheReviewCourseWithItsRenderedAudioAndTheMobi
         DocumentManager::TempDir().deleteRecursively();
         DocumentManager::CourseDir().deleteRecursively();
         Clock::setFixedTime(learningDay());
+    }
+}
+
+TEST_F(ArchiveTest, TheArchivedCourseLaysEachSentenceOnExactlyItsSamplesOfTheRenderedAudio)
+{
+    const struct
+    {
+        double courseRate, renderRate;
+    } cases[] = {{44100.0, 11025.0}, {48000.0, 22050.0}, {96000.0, 44100.0},
+                 {48000.0, 44100.0}, {44100.0, 96000.0}, {44100.0, 44100.0}};
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(String(c.courseRate) + " Hz rendered at " + String(c.renderRate) + " Hz");
+        String stem;
+        auto workspace = start(
+            [&]
+            {
+                CourseWorkingSet set(2.0, c.courseRate);
+                ASSERT_TRUE(set.wasCreated());
+                auto sentences = OpenCourse::unevenlyCut(set.getLengthInSamples(), 24);
+                for (auto& s : sentences)
+                {
+                    s.foreign = "Sentence";
+                    s.unfamiliar = true;
+                }
+                ASSERT_TRUE(set.writeSentences(sentences));
+                stem = set.getStem();
+            });
+        systemModel->audioRenderSampleRate = c.renderRate;
+        const auto expected = OpenCourse::renderedLengths(workspace->model(), c.renderRate);
+        ModalAnswerer answerer;
+        archiveAsTheLearnerDoes(workspace->controller(), answerer);
+        answerer.expectDone();
+
+        const auto archive = DocumentManager::CourseDir().getChildFile(stem + ".mqz");
+        const auto course = archivedCourseText(archive);
+        ASSERT_NE(course, nullptr);
+        const auto laidOut = OpenCourse::laidOutOtherwise(*course, expected);
+        EXPECT_TRUE(laidOut.isEmpty()) << laidOut;
+        const auto audio = extractedEntry(archive, stem + ".ogg");
+        EXPECT_EQ(samplesIn(audio), std::accumulate(expected.begin(), expected.end(), (juce::int64)0));
+        EXPECT_EQ(course->getIntAttribute(CourseModel::CourseLength), samplesIn(audio) - 1);
+        workspace.reset();
+        DocumentManager::TempDir().deleteRecursively();
+        DocumentManager::CourseDir().deleteRecursively();
+    }
+}
+
+TEST_F(ArchiveTest, TheCourseAudioAndTheMobileFileStartEverySentenceAtTheLevelItKeeps)
+{
+    // The recording is a tone at half scale, rendered mono as by default: each sentence at the
+    // same level from its first sample to its last.
+    String stem;
+    auto workspace = start(
+        [&]
+        {
+            leaveLearningCourse({1, 3});
+            stem =
+                DocumentManager::getCourseFile(DocumentManager::waveformFile).getFileNameWithoutExtension();
+        });
+    ASSERT_EQ(systemModel->audioRenderChanels, 1);
+    ModalAnswerer answerer;
+    archiveAsTheLearnerDoes(workspace->controller(), answerer);
+    answerer.expectDone();
+
+    const auto courseAudio =
+        extractedEntry(DocumentManager::CourseDir().getChildFile(stem + ".mqz"), stem + ".ogg");
+    // The mobile file: the first sentence once, the tip, then the second sentence.
+    const struct
+    {
+        const char* what;
+        File file;
+        int onset;
+    } onsets[] = {
+        {"the course audio's first sentence", courseAudio, 0},
+        {"the course audio's third sentence", courseAudio, 2 * sentenceSamples},
+        {"the mobile file's first sentence", mobileFileOf(stem), 0},
+        {"the mobile file's second sentence after the tip", mobileFileOf(stem), sentenceSamples + tipSamples},
+    };
+    for (const auto& o : onsets)
+    {
+        const auto [atOnset, settled] = onsetAndSettledPeaks(o.file, o.onset);
+        EXPECT_NEAR(settled, 0.5f, 0.02f) << o.what;
+        EXPECT_NEAR(atOnset, settled, 0.02f) << o.what;
     }
 }
 

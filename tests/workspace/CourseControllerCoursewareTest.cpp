@@ -22,6 +22,8 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 using juce::File;
 using juce::String;
 
@@ -55,6 +57,17 @@ void leaveCourse(int nowStatus)
         ASSERT_TRUE(set.writeOggCourseAudio(DocumentManager::TempDir().getChildFile(set.getStem() + ".ogg")));
     }
     ASSERT_TRUE(set.writeSentences(sentences, nowStatus));
+}
+
+/** A learning course of two seconds at that rate cut into sentences of uneven lengths. */
+void leaveUnevenCourse(double courseRate)
+{
+    CourseWorkingSet set(2.0, courseRate);
+    ASSERT_TRUE(set.wasCreated());
+    auto sentences = OpenCourse::unevenlyCut(set.getLengthInSamples(), 24);
+    for (size_t i = 0; i < sentences.size(); ++i)
+        sentences[i].foreign = "Sentence " + String((int)i);
+    ASSERT_TRUE(set.writeSentences(sentences));
 }
 
 std::unique_ptr<juce::XmlElement> entryText(const File& archive, const String& name)
@@ -92,6 +105,41 @@ protected:
         answerer.letProgressRun();
         answerer.letProgressRun();
         controller.generateCourseware();
+    }
+
+    /** Generates courseware from an uneven course at the course rate, rendered at the render rate,
+        and loads it back: every sentence must hold exactly the samples its audio became. */
+    static void generateAndLoadBack(double courseRate, double renderRate)
+    {
+        DocumentManager::TempDir().deleteRecursively();
+        CoursewareFile::saveFolder().deleteRecursively();
+        OpenWorkspace workspace([courseRate] { leaveUnevenCourse(courseRate); });
+        systemModel->audioRenderSampleRate = renderRate;
+        auto& controller = workspace.controller();
+        auto& model = workspace.model();
+        ASSERT_TRUE(controller.isCourseOpen());
+
+        const auto expected = OpenCourse::renderedLengths(model, renderRate);
+        {
+            ModalAnswerer answerer;
+            generate(controller, answerer);
+            answerer.expectDone();
+        }
+        controller.resetToEmpty();
+        ASSERT_TRUE(DocumentManager::TempDir().deleteRecursively());
+
+        {
+            // Nothing is expected: a refusal's box would be reported.
+            ModalAnswerer answerer;
+            EXPECT_TRUE(controller.loadCourseware(targetIn(CoursewareFile::saveFolder())));
+            answerer.expectDone();
+        }
+        ASSERT_TRUE(controller.isCourseOpen());
+        const auto laidOut = OpenCourse::laidOutOtherwise(*model.getCourseTree().createXml(), expected);
+        EXPECT_TRUE(laidOut.isEmpty()) << laidOut;
+        EXPECT_EQ(model.getReader()->lengthInSamples,
+                  std::accumulate(expected.begin(), expected.end(), (juce::int64)0));
+        controller.resetToEmpty();
     }
 
     /** A courseware file generated from a fresh learning course, kept outside the data folder. */
@@ -180,6 +228,19 @@ TEST_F(CoursewareTest, ACourseLearntOrReviewedGoesIntoCoursewareAndComesBackAsAN
     }
 }
 
+TEST_F(CoursewareTest, CoursewareOfEveryRenderRateLoadsBackWithEachSentenceOnItsOwnAudio)
+{
+    // Every rate the preferences offer, from recordings at the usual rates.
+    const double renderRates[] = {11025.0, 22050.0, 44100.0, 48000.0, 96000.0};
+    const double courseRates[] = {44100.0, 48000.0, 96000.0};
+    for (const double courseRate : courseRates)
+        for (const double renderRate : renderRates)
+        {
+            SCOPED_TRACE(String(courseRate) + " Hz rendered at " + String(renderRate) + " Hz");
+            generateAndLoadBack(courseRate, renderRate);
+        }
+}
+
 TEST_F(CoursewareTest, AnOldCoursewareFileIsReplacedOnlyByAWholeNewOne)
 {
     const String old("an older courseware file");
@@ -258,6 +319,66 @@ TEST_F(CoursewareTest, AnOldCoursewareFileIsReplacedOnlyByAWholeNewOne)
     EXPECT_TRUE(CoursewareFile::saveFolder().isDirectory());
     EXPECT_EQ(CoursewareFile::saveFolder().getNumberOfChildFiles(File::findFiles), 0);
     EXPECT_FALSE(CoursewareFile::scratchFolder().exists());
+}
+
+TEST_F(CoursewareTest, ANameTypedWithoutTheExtensionAsksBeforeTheFileItEndsUpAsIsReplaced)
+{
+    const String old("an older courseware file");
+    const struct
+    {
+        const char* what;
+        bool fileThere;
+        const char* answer; // to the question, when one comes
+        bool written;
+    } cases[] = {
+        {"no file of that name: written without a question", false, nullptr, true},
+        {"a file of that name, overwritten", true, "Overwrite", true},
+        {"a file of that name, kept", true, "Cancel", false},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        auto workspace = start();
+        const auto target = targetIn(CoursewareFile::saveFolder());
+        if (c.fileThere)
+        {
+            ASSERT_TRUE(target.create().wasOk());
+            ASSERT_TRUE(target.replaceWithText(old));
+        }
+        {
+            ModalAnswerer answerer;
+            answerer.chooseFile(target.withFileExtension({}));
+            if (c.answer != nullptr)
+                answerer.press(TRANS(c.answer));
+            if (c.written)
+            {
+                answerer.letProgressRun();
+                answerer.letProgressRun();
+            }
+            workspace->controller().generateCourseware();
+            answerer.expectDone();
+            if (c.answer != nullptr)
+            {
+                // The chooser's own question, about the file that would be replaced.
+                ASSERT_GE(answerer.seen().size(), 2u);
+                const auto& question = answerer.seen()[1];
+                EXPECT_EQ(question.kind, ModalAnswerer::Kind::question);
+                EXPECT_EQ(question.title, TRANS("File already exists"));
+                EXPECT_EQ(
+                    question.message,
+                    TRANS("There's already a file called: FLNM").replace("FLNM", target.getFullPathName()) +
+                        "\n\n" + TRANS("Are you sure you want to overwrite it?"));
+                EXPECT_EQ(question.buttons, juce::StringArray(TRANS("Overwrite"), TRANS("Cancel")));
+            }
+        }
+        EXPECT_EQ(target.loadFileAsString() == old, !c.written);
+        EXPECT_EQ(FolderContents::entriesOf(target).size(), c.written ? 3 : 0);
+        EXPECT_EQ(CoursewareFile::saveFolder().getNumberOfChildFiles(File::findFiles), 1);
+        EXPECT_FALSE(CoursewareFile::scratchFolder().exists());
+        workspace.reset();
+        ASSERT_TRUE(DocumentManager::TempDir().deleteRecursively());
+        ASSERT_TRUE(CoursewareFile::saveFolder().deleteRecursively());
+    }
 }
 
 TEST_F(CoursewareTest, ABadFileOrAStrayWorkingSetIsRefusedAndTheNextCourseStillOpens)

@@ -34,6 +34,15 @@ AudioRender::~AudioRender()
     readers.clear();
 }
 
+juce::int64 AudioRender::renderedLength(juce::int64 pieceLength, double sourceRate, double outputRate)
+{
+    if (pieceLength <= 0 || !(sourceRate > 0.0) || !(outputRate > 0.0))
+        return 0;
+    // Multiplied first: with whole rates the quotient is then exact, where dividing by the
+    // ratio of the rates can fall just short of a whole number and lose a sample.
+    return (juce::int64)((double)pieceLength * outputRate / sourceRate);
+}
+
 void AudioRender::addAudioSource(juce::AudioFormatReader* reader, int repeatCount, const double& pauseRatio)
 {
     if (reader == nullptr)
@@ -58,9 +67,11 @@ void AudioRender::addAudioSource(juce::AudioFormatReader* reader, int repeatCoun
 
 void AudioRender::setAudioEffects(float gain)
 {
+    // Nothing has played yet: each piece starts at its gain instead of ramping to it across its
+    // first block from 1.0, which would be louder than the rest of it.
     for (auto* source : sources)
         if (auto* piece = dynamic_cast<EffectAudioSource*>(source))
-            piece->gain = gain;
+            piece->setGainWithoutRamp(gain);
 }
 
 bool AudioRender::renderSettingsUsable(const double& sampleRate) const
@@ -92,10 +103,11 @@ bool AudioRender::render(const juce::File& file, const double& sampleRate, unsig
         return false;
     }
 
+    // Mono sums both channels, so every piece starts, and stays, at half its gain.
     if (numChannels == 1)
         for (auto* source : sources)
             if (auto* piece = dynamic_cast<EffectAudioSource*>(source))
-                piece->gain = piece->gain * 0.5f;
+                piece->setGainWithoutRamp(piece->gain * 0.5f);
 
     written = false;
     // The old numeric priority 5 is the framework's normal one.
@@ -157,7 +169,7 @@ bool AudioRender::writeSource(int index, juce::AudioFormatWriter& writer)
     chain.prepareToPlay(blockSize, sourceRates[index]);
 
     // A single long piece (a course of one sentence) still shows how far it has got.
-    const auto total = (juce::int64)((double)source->getTotalLength() / ratio);
+    const auto total = renderedLength(source->getTotalLength(), sourceRates[index], outputSampleRate);
     juce::AudioBuffer<float> block(chainChannels, blockSize);
     bool ok = true;
     for (juce::int64 done = 0; done < total && ok;)

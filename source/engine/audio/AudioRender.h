@@ -29,6 +29,11 @@ public:
     AudioRender();
     ~AudioRender() override;
 
+    /** The samples written for a piece of that many samples at the source rate, rendered at the
+        output rate: its length scaled and cut to whole samples. Course texts laid on rendered
+        audio take their sentences' lengths from here, so that they agree with it exactly. */
+    static juce::int64 renderedLength(juce::int64 pieceLength, double sourceRate, double outputRate);
+
     /** Queues the reader (the renderer owns it from now on) repeatCount times, each followed by a
         pause of pauseRatio times its length when that is above 0. */
     void addAudioSource(juce::AudioFormatReader* reader, int repeatCount, const double& pauseRatio);

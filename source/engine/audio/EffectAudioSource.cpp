@@ -9,6 +9,15 @@ EffectAudioSource::EffectAudioSource(juce::AudioFormatReader* reader, bool delet
 
 EffectAudioSource::~EffectAudioSource() = default;
 
+void EffectAudioSource::setGainWithoutRamp(float newGain)
+{
+    const juce::ScopedLock sl(lock);
+    gain = newGain;
+    lastGain = newGain;
+    rampTarget = newGain;
+    rampRemaining = 0;
+}
+
 void EffectAudioSource::prepareToPlay(int samplesPerBlockExpected, double sampleRate)
 {
     const juce::ScopedLock sl(lock);

@@ -24,6 +24,11 @@ public:
                       float initialGain = 1.0f);
     ~EffectAudioSource() override;
 
+    /** Sets the gain as the level from the next block's first sample on, with no ramp from the
+        previous gain: for a source that has not played yet, such as a piece queued for rendering,
+        which must start at its own level. */
+    void setGainWithoutRamp(float newGain);
+
     void prepareToPlay(int samplesPerBlockExpected, double sampleRate) override;
     void releaseResources() override;
     void getNextAudioBlock(const juce::AudioSourceChannelInfo& info) override;

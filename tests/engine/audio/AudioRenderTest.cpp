@@ -150,6 +150,47 @@ TEST_F(AudioRenderTest, MonoOutputHalvesTheSumOfTwoChannelsAndKeepsAMonoPiece)
     EXPECT_NEAR(rmsBetween(both, 0.2, 0.9, 1), 0.2f * sineRms, 0.01f);
 }
 
+TEST_F(AudioRenderTest, EveryPieceStartsAtItsOwnLevel)
+{
+    // A tone at -1 dBFS, as loud as a course may be; rendered at 44100 Hz, two plays of each.
+    const float level = juce::Decibels::decibelsToGain(-1.0f);
+    const struct
+    {
+        const char* what;
+        int pieceChannels;
+        double pieceRate;
+        unsigned int channels;
+        float gain;
+    } cases[] = {
+        {"a 48 kHz stereo piece rendered mono", 2, 48000.0, 1, 1.0f},
+        {"a mono piece rendered mono", 1, rate, 1, 1.0f},
+        {"a stereo piece at half the gain rendered stereo", 2, 48000.0, 2, 0.5f},
+    };
+    const double seconds = 0.5;
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        AudioRender job;
+        job.addAudioSource(readerOf(tone(seconds, level, c.pieceChannels, c.pieceRate), c.pieceRate), 2, 0.0);
+        job.setAudioEffects(c.gain);
+        ASSERT_TRUE(render(job, rate, c.channels));
+
+        const auto decoded = decode(output);
+        const auto peakBetween = [&decoded](double from, double to)
+        {
+            const int start = (int)(from * decoded.sampleRate);
+            return decoded.samples.getMagnitude(0, start, (int)(to * decoded.sampleRate) - start);
+        };
+        for (const double onset : {0.0, seconds})
+        {
+            // The first 20 ms against the rest of the play.
+            EXPECT_NEAR(peakBetween(onset, onset + 0.02), c.gain * level, 0.02f) << "at " << onset;
+            EXPECT_NEAR(peakBetween(onset + 0.1, onset + seconds - 0.01), c.gain * level, 0.02f)
+                << "at " << onset;
+        }
+    }
+}
+
 TEST_F(AudioRenderTest, PiecesOfDifferentRatesEachKeepTheirOwnLength)
 {
     // A cue recorded at 44100 Hz before a sentence of a course recorded at 22050 Hz.

@@ -396,6 +396,27 @@ TEST_F(GainStageTest, AChangeRampsOverOneBlockHoweverThePullIsCut)
     }
 }
 
+TEST_F(GainStageTest, AGainSetWithoutARampHoldsFromTheNextSampleAndLaterChangesRampFromIt)
+{
+    for (const bool midRamp : {false, true})
+    {
+        SCOPED_TRACE(midRamp ? "set in the middle of a ramp" : "set before anything played");
+        if (midRamp)
+        {
+            source.gain = 3.0f;
+            gainsOf({100});
+        }
+        source.setGainWithoutRamp(0.5f);
+        for (const auto g : gainsOf({blockSize}))
+            ASSERT_EQ(g, 0.5f);
+
+        source.gain = 1.0f;
+        const auto gains = gainsOf({blockSize});
+        ASSERT_NEAR(gains.front(), 0.5f, 1e-4f);
+        ASSERT_NEAR(gains.back(), 1.0f, 1e-3f);
+    }
+}
+
 TEST_F(GainStageTest, GainWrittenFromAnotherThreadIsReadOncePerBlock)
 {
     std::atomic<bool> writing{true};
