@@ -306,9 +306,7 @@ TEST_F(ArchiveTest, TheArchivedCourseLaysEachSentenceOnExactlyItsSamplesOfTheRen
             });
         systemModel->audioRenderSampleRate = c.renderRate;
         const auto expected = OpenCourse::renderedLengths(workspace->model(), c.renderRate);
-        ModalAnswerer answerer;
-        archiveAsTheLearnerDoes(workspace->controller(), answerer);
-        answerer.expectDone();
+        EXPECT_TRUE(workspace->archiveAsTheLearnerDoes());
 
         const auto archive = DocumentManager::CourseDir().getChildFile(stem + ".mqz");
         const auto course = archivedCourseText(archive);
@@ -337,9 +335,7 @@ TEST_F(ArchiveTest, TheCourseAudioAndTheMobileFileStartEverySentenceAtTheLevelIt
                 DocumentManager::getCourseFile(DocumentManager::waveformFile).getFileNameWithoutExtension();
         });
     ASSERT_EQ(systemModel->audioRenderChanels, 1);
-    ModalAnswerer answerer;
-    archiveAsTheLearnerDoes(workspace->controller(), answerer);
-    answerer.expectDone();
+    EXPECT_TRUE(workspace->archiveAsTheLearnerDoes());
 
     const auto courseAudio =
         extractedEntry(DocumentManager::CourseDir().getChildFile(stem + ".mqz"), stem + ".ogg");
