@@ -248,6 +248,10 @@ void CourseController::currentCourseReviewFinished()
         return;
     }
     resetToEmpty();
-    if (!reviewCourse())
+    // The day is done only when no course is left due: one whose opening the learner cancels
+    // stays due, and one that can't be opened is named by reviewCourse.
+    if (dueCourses.isEmpty())
         showInfo(TRANS("Congratulations!"), TRANS("All courses review completed today."));
+    else
+        reviewCourse();
 }
