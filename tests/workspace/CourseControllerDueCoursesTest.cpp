@@ -1,10 +1,13 @@
 // The courses due on a review day in the whole workspace: an archive that can't be opened is named
-// to the learner and set aside for the day, without blocking the other due courses or a new one.
+// to the learner and set aside for the day, without blocking the other due courses or a new one;
+// and a day close whose archive job the learner cancels reports nothing and leaves the course due.
 #include "workspace/CourseController.h"
 
+#include "engine/ArchiveJob.h"
 #include "engine/Clock.h"
 #include "engine/CourseModel.h"
 #include "engine/DocumentManager.h"
+#include "engine/SafeArchive.h"
 #include "engine/SystemModel.h"
 #include "workspace/CommandCenter.h"
 #include "workspace/Main.h"
@@ -15,8 +18,11 @@
 #include "harness/ModalAnswerer.h"
 #include "harness/OpenCourse.h"
 #include "harness/OpenWorkspace.h"
+#include "harness/TemporaryHome.h"
 
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 using juce::File;
 using juce::String;
@@ -68,6 +74,63 @@ juce::MemoryBlock contentOf(const File& file)
     juce::MemoryBlock block;
     file.loadFileAsData(block);
     return block;
+}
+
+// Random bytes don't compress: packing them takes long enough for the cancel to come first.
+constexpr int slowToPack = 48 * 1024 * 1024;
+
+void writeRandom(const File& file, int bytes)
+{
+    juce::MemoryBlock block((size_t)bytes);
+    juce::Random(bytes).fillBitsRandomly(block.getData(), block.getSize());
+    ASSERT_TRUE(file.replaceWithData(block.getData(), block.getSize()));
+}
+
+/** Zeros, as many as asked for, without a file behind them. */
+class Zeros : public juce::InputStream
+{
+public:
+    explicit Zeros(juce::int64 count) : total(count) {}
+    juce::int64 getTotalLength() override { return total; }
+    bool isExhausted() override { return position >= total; }
+    juce::int64 getPosition() override { return position; }
+    bool setPosition(juce::int64 newPosition) override
+    {
+        position = juce::jlimit((juce::int64)0, total, newPosition);
+        return true;
+    }
+    int read(void* buffer, int bytes) override
+    {
+        const auto count = (int)juce::jmin((juce::int64)bytes, total - position);
+        std::memset(buffer, 0, (size_t)count);
+        position += count;
+        return count;
+    }
+
+private:
+    juce::int64 total, position = 0;
+};
+
+/** Gives the archived course a retelling that takes seconds to read back: a gigabyte of zeros,
+    which deflates to a megabyte, with random bytes beside it, in an entry that no unpack takes,
+    so that the archive is large enough for the progress window. */
+void makeSlowToUnpack(const File& archive)
+{
+    const auto stem = archive.getFileNameWithoutExtension();
+    const auto folder = makeScratchFolder("unpacked");
+    ASSERT_TRUE(SafeArchive::unpack(archive, folder, nullptr).wasOk());
+    juce::ZipFile::Builder builder;
+    for (const auto& file : folder.findChildFiles(File::findFiles, false, "*"))
+        builder.addFile(file, 9);
+    builder.addEntry(new Zeros(1 << 30), 1, stem + "-retell.ogg", juce::Time());
+    juce::MemoryBlock padding((size_t)ArchiveJob::bytesWorthAWindow);
+    juce::Random(7).fillBitsRandomly(padding.getData(), padding.getSize());
+    builder.addEntry(new juce::MemoryInputStream(padding, false), 0, "padding.bin", juce::Time());
+    ASSERT_TRUE(archive.deleteFile());
+    juce::FileOutputStream out(archive);
+    ASSERT_TRUE(out.openedOk());
+    ASSERT_TRUE(builder.writeToStream(out, nullptr));
+    folder.deleteRecursively();
 }
 
 String openStem()
@@ -176,6 +239,69 @@ TEST_F(DueCoursesTest, AnArchiveThatCantBeOpenedIsNamedAndSetAsideForTheDay)
         EXPECT_FALSE(isEnabled(*workspace, CommandCenter::reviewCourse));
         EXPECT_FALSE(DocumentManager::TempDir().exists());
         EXPECT_EQ(contentOf(damaged), damagedBytes);
+        workspace.reset();
+        clearLibrary();
+    }
+}
+
+TEST_F(DueCoursesTest, ACancelledDayCloseSaysNothingAndTheCourseItStoppedAtStaysDue)
+{
+    const struct
+    {
+        const char* what;
+        bool packOfTheReviewedCourse; // else the unpack of the next due course
+    } cases[] = {
+        {"the reviewed course's pack", true},
+        {"the next due course's unpack", false},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        File reviewed, next;
+        auto workspace = std::make_unique<OpenWorkspace>(
+            [&]
+            {
+                systemModel->atLeastUnreview = 1;
+                archiveDueCourse(9);
+                archiveDueCourse(10);
+                const auto due = dueCourses();
+                ASSERT_EQ(due.size(), 2);
+                reviewed = due[0];
+                next = due[1];
+                if (!c.packOfTheReviewedCourse)
+                    makeSlowToUnpack(next);
+            });
+        auto& controller = workspace->controller();
+        ASSERT_EQ(openStem(), reviewed.getFileNameWithoutExtension());
+        if (c.packOfTheReviewedCourse)
+            writeRandom(DocumentManager::TempDir().getChildFile(openStem() + "-retell.ogg"), slowToPack);
+        const auto cancelledOn = c.packOfTheReviewedCourse ? reviewed : next;
+        const auto before = contentOf(cancelledOn);
+
+        {
+            ModalAnswerer answerer;
+            answerer.cancelProgressAfter(0);
+            controller.currentCourseReviewFinished();
+            answerer.expectDone();
+            ASSERT_EQ(answerer.seen().size(), 1u) << "a cancel shows no message";
+            EXPECT_EQ(answerer.seen()[0].kind, ModalAnswerer::Kind::progress);
+        }
+        // Nothing half-written replaces the archive, and no half-unpacked course is left.
+        EXPECT_EQ(contentOf(cancelledOn), before);
+        EXPECT_EQ(DocumentManager::TempDir().exists(), c.packOfTheReviewedCourse);
+        // The course stays open, or due: the learner can take the same step again.
+        EXPECT_EQ(openStem(), c.packOfTheReviewedCourse ? reviewed.getFileNameWithoutExtension() : String());
+        EXPECT_EQ(controller.getNumDueCourses(), 1);
+        EXPECT_EQ(isEnabled(*workspace, CommandCenter::reviewCourse), !c.packOfTheReviewedCourse);
+        EXPECT_FALSE(isEnabled(*workspace, CommandCenter::newCourse));
+        if (c.packOfTheReviewedCourse)
+        {
+            ModalAnswerer answerer;
+            answerer.letProgressRun();
+            controller.currentCourseReviewFinished();
+            answerer.expectDone();
+            EXPECT_EQ(openStem(), next.getFileNameWithoutExtension());
+        }
         workspace.reset();
         clearLibrary();
     }
