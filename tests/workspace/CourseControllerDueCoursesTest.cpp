@@ -133,6 +133,17 @@ void makeSlowToUnpack(const File& archive)
     folder.deleteRecursively();
 }
 
+/** Puts a text where the archived course's audio was: a whole archive whose course can't load. */
+void replaceAudioWithText(const File& archive)
+{
+    const auto folder = makeScratchFolder("unpacked");
+    ASSERT_TRUE(SafeArchive::unpack(archive, folder, nullptr).wasOk());
+    ASSERT_TRUE(
+        folder.getChildFile(archive.getFileNameWithoutExtension() + ".ogg").replaceWithText("no audio"));
+    ASSERT_TRUE(SafeArchive::write(archive, folder.findChildFiles(File::findFiles, false, "*"), 9).wasOk());
+    folder.deleteRecursively();
+}
+
 String openStem()
 {
     return DocumentManager::getCourseFile(DocumentManager::waveformFile).getFileNameWithoutExtension();
@@ -169,10 +180,12 @@ TEST_F(DueCoursesTest, AnArchiveThatCantBeOpenedIsNamedAndSetAsideForTheDay)
         int damaged; // its place among the due courses
         int dueSentencesAfterStart;
         const char* dayCloseTitle; // the box at the close of the good course's day
+        bool unpacks;              // its audio isn't audio, in a whole archive: the load fails
     } cases[] = {
-        {"the damaged course offered first", 2, 0, 1, "Congratulations!"},
-        {"the damaged course offered next", 2, 1, 2, "Ah oh"},
-        {"the damaged course alone", 1, 0, 0, nullptr},
+        {"the damaged course offered first", 2, 0, 1, "Congratulations!", false},
+        {"the damaged course offered next", 2, 1, 2, "Ah oh", false},
+        {"the damaged course alone", 1, 0, 0, nullptr, false},
+        {"a course whose audio isn't audio offered first", 2, 0, 1, "Congratulations!", true},
     };
     for (const auto& c : cases)
     {
@@ -192,28 +205,32 @@ TEST_F(DueCoursesTest, AnArchiveThatCantBeOpenedIsNamedAndSetAsideForTheDay)
                 damaged = due[c.damaged];
                 if (c.courses > 1)
                     goodStem = due[1 - c.damaged].getFileNameWithoutExtension();
-                ASSERT_TRUE(
-                    LibraryArchives::damageEntry(damaged, damaged.getFileNameWithoutExtension() + ".ogg"));
+                if (c.unpacks)
+                    replaceAudioWithText(damaged);
+                else
+                    ASSERT_TRUE(LibraryArchives::damageEntry(damaged,
+                                                             damaged.getFileNameWithoutExtension() + ".ogg"));
                 damagedBytes = contentOf(damaged);
                 answerer = std::make_unique<ModalAnswerer>();
-                if (c.damaged == 0)
+                // The course model's own box comes first when the load fails.
+                for (int i = c.unpacks ? 2 : 1; c.damaged == 0 && i > 0; --i)
                     answerer->press(TRANS("OK"));
             });
         ASSERT_NE(answerer, nullptr);
         answerer->expectDone();
         auto& controller = workspace->controller();
         const auto named = TRANS("Course archive load failed!") + "\r\n\r\n" + damaged.getFullPathName();
-        const auto expectBox = [&](const ModalAnswerer& seen, const String& title)
+        const auto expectBox = [&](const ModalAnswerer& seen, const String& title, size_t boxes = 1)
         {
-            ASSERT_EQ(seen.seen().size(), 1u);
-            EXPECT_EQ(seen.seen()[0].title, title);
+            ASSERT_EQ(seen.seen().size(), boxes);
+            EXPECT_EQ(seen.seen().back().title, title);
             if (title == TRANS("Ah oh"))
             {
-                EXPECT_EQ(seen.seen()[0].message, named);
+                EXPECT_EQ(seen.seen().back().message, named);
             }
         };
         if (c.damaged == 0)
-            expectBox(*answerer, TRANS("Ah oh"));
+            expectBox(*answerer, TRANS("Ah oh"), c.unpacks ? 2 : 1);
         else
             EXPECT_TRUE(answerer->seen().empty());
         answerer.reset();
@@ -229,7 +246,7 @@ TEST_F(DueCoursesTest, AnArchiveThatCantBeOpenedIsNamedAndSetAsideForTheDay)
             closing.press(TRANS("OK"));
             controller.currentCourseReviewFinished();
             closing.expectDone();
-            expectBox(closing, TRANS(c.dayCloseTitle));
+            expectBox(closing, TRANS(c.dayCloseTitle), c.unpacks && c.damaged != 0 ? 2 : 1);
         }
 
         // Nothing is left to block learning, and the learner's archive is as it was.
