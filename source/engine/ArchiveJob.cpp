@@ -4,6 +4,7 @@ namespace
 {
 // The job checks for a stop between small blocks, so it ends long before this.
 const int cancelTimeOutMs = 10000;
+const char* const cancelledMessage = "cancelled by the learner";
 } // namespace
 
 ArchiveJob::ArchiveJob(const juce::String& title, const Work& jobWork)
@@ -23,9 +24,12 @@ juce::Result ArchiveJob::perform(const juce::String& title, juce::int64 bytes, c
         return work({});
 
     ArchiveJob job(title, work);
-    if (!job.runThread(juce::Thread::Priority::normal))
-        return juce::Result::fail("cancelled");
-    return job.result;
+    const bool ranToItsEnd = job.runThread(juce::Thread::Priority::normal);
+    // The work may have passed its last stop test when the cancel came: what it did is done (an
+    // archive renamed into place, files unpacked), and its caller must know it as done.
+    if (ranToItsEnd || job.result.wasOk())
+        return job.result;
+    return juce::Result::fail(cancelledMessage);
 }
 
 void ArchiveJob::run()
@@ -34,6 +38,11 @@ void ArchiveJob::run()
     monitor.shouldStop = [this] { return threadShouldExit(); };
     monitor.setProgress = [this](double fraction) { setProgress(fraction); };
     result = work(monitor);
+}
+
+bool ArchiveJob::wasCancelled(const juce::Result& result)
+{
+    return result.failed() && result.getErrorMessage() == cancelledMessage;
 }
 
 juce::int64 ArchiveJob::sizeOf(const juce::Array<juce::File>& files)

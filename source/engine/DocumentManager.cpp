@@ -311,7 +311,14 @@ bool DocumentManager::createTodayMobileFiles(const juce::Array<juce::File>& cour
 }
 
 //==============================================================================
-bool DocumentManager::packDocument()
+bool DocumentManager::archiveJobWorked(const juce::Result& result, bool* cancelled)
+{
+    if (cancelled != nullptr)
+        *cancelled = ArchiveJob::wasCancelled(result);
+    return result.wasOk();
+}
+
+bool DocumentManager::packDocument(bool* cancelled)
 {
     const auto stem = getCourseFile(waveformFile).getFileNameWithoutExtension();
     if (stem.isEmpty())
@@ -328,17 +335,18 @@ bool DocumentManager::packDocument()
             files.add(listed[i]);
     }
 
-    return packDocument(stem, files);
+    return packDocument(stem, files, cancelled);
 }
 
-bool DocumentManager::packDocument(const juce::String& stem, const juce::Array<juce::File>& files)
+bool DocumentManager::packDocument(const juce::String& stem, const juce::Array<juce::File>& files,
+                                   bool* cancelled)
 {
     const auto target = CourseDir().getChildFile(stem + ".mqz");
-    return ArchiveJob::perform(TRANS("Writing the course archive..."), ArchiveJob::sizeOf(files),
-                               [&](const SafeArchive::Monitor& monitor) {
-                                   return SafeArchive::write(target, files, archiveCompressionLevel, monitor);
-                               })
-        .wasOk();
+    return archiveJobWorked(
+        ArchiveJob::perform(TRANS("Writing the course archive..."), ArchiveJob::sizeOf(files),
+                            [&](const SafeArchive::Monitor& monitor)
+                            { return SafeArchive::write(target, files, archiveCompressionLevel, monitor); }),
+        cancelled);
 }
 
 bool DocumentManager::archiveHoldsCourseText(const juce::File& courseText)
@@ -382,12 +390,13 @@ bool DocumentManager::isWorkingSetName(const juce::String& name)
            (name.endsWith(".xml") || name.endsWith(".smg") || name.endsWith(".ogg"));
 }
 
-bool DocumentManager::unpackDocument(const juce::File& archive)
+bool DocumentManager::unpackDocument(const juce::File& archive, bool* cancelled)
 {
-    return ArchiveJob::perform(TRANS("Reading the course archive..."), archive.getSize(),
-                               [&](const SafeArchive::Monitor& monitor)
-                               { return SafeArchive::unpack(archive, TempDir(), isWorkingSetName, monitor); })
-        .wasOk();
+    return archiveJobWorked(
+        ArchiveJob::perform(TRANS("Reading the course archive..."), archive.getSize(),
+                            [&](const SafeArchive::Monitor& monitor)
+                            { return SafeArchive::unpack(archive, TempDir(), isWorkingSetName, monitor); }),
+        cancelled);
 }
 
 void DocumentManager::removeInterruptedWrites()

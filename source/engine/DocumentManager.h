@@ -93,10 +93,13 @@ public:
     static bool createTodayMobileFiles(const juce::Array<juce::File>& courses, int keepPreviousDays);
 
     /** Packs the working set (without courseware audio and CD tracks) into the library as its
-        stem + ".mqz", replacing an older archive of the course only once the new one is whole. */
-    static bool packDocument();
+        stem + ".mqz", replacing an older archive of the course only once the new one is whole.
+        When given, cancelled tells whether a false result came from the learner's cancel of the
+        progress window rather than from a fault; the library is unchanged either way. */
+    static bool packDocument(bool* cancelled = nullptr);
     /** Packs these files into the library as the stem + ".mqz" in the same way. */
-    static bool packDocument(const juce::String& stem, const juce::Array<juce::File>& files);
+    static bool packDocument(const juce::String& stem, const juce::Array<juce::File>& files,
+                             bool* cancelled = nullptr);
 
     /** Whether the library's archive of the course text's stem holds exactly this course text. */
     static bool archiveHoldsCourseText(const juce::File& courseText);
@@ -106,8 +109,9 @@ public:
     static void clearWorkingSet();
 
     /** Extracts a course archive (or a courseware file) into the temporary folder: only its
-        working-set files, only under bare names; a failure leaves none of them behind. */
-    static bool unpackDocument(const juce::File& archive);
+        working-set files, only under bare names; a failure leaves none of them behind. When
+        given, cancelled tells whether a false result came from the learner's cancel. */
+    static bool unpackDocument(const juce::File& archive, bool* cancelled = nullptr);
 
     /** Whether the name is one of a file being written, never a course's own: hidden, a partial
         file, or the scratch file of the framework's own file writes ("<stem>_temp<hex>.xml"),
@@ -122,6 +126,8 @@ public:
 
 private:
     static juce::File dataFolder();
+    /** Whether an archive job worked, telling the caller that asks whether it was cancelled. */
+    static bool archiveJobWorked(const juce::Result& result, bool* cancelled);
     static int monthIndexFromName(const juce::String& name);
     static juce::File firstListedFile(const juce::String& pattern);
     static juce::File oggOfKind(bool wantRetelling);

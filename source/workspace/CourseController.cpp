@@ -184,14 +184,46 @@ juce::File CourseController::extractCdTrack(const juce::File& cdaFile)
 
 bool CourseController::reviewCourse()
 {
-    if (dueCourses.isEmpty())
+    while (!dueCourses.isEmpty())
+    {
+        const auto archive = dueCourses.getFirst();
+        bool cancelled = false;
+        if (openDueCourse(archive, cancelled))
+        {
+            dueCourses.remove(0);
+            return true;
+        }
+        // A cancelled course stays first in the list, to be opened when asked again.
+        if (cancelled)
+            return false;
+        // One that can't be opened would otherwise be tried, and fail, first every time: it is
+        // named and set aside for the day, and the next due course is opened.
+        showBox(juce::MessageBoxIconType::InfoIcon, TRANS("Ah oh"),
+                TRANS("Course archive load failed!") + lineBreak + lineBreak + archive.getFullPathName());
+        dropFirstDueCourse();
+    }
+    return false;
+}
+
+bool CourseController::openDueCourse(const juce::File& archive, bool& cancelled)
+{
+    if (!DocumentManager::unpackDocument(archive, &cancelled))
         return false;
-    // A course that fails to open stays first in the list, to be tried again.
-    if (!DocumentManager::unpackDocument(dueCourses.getFirst()) ||
-        !loadGivenCourse(DocumentManager::getCourseFile(DocumentManager::courseText)))
-        return false;
+    if (loadGivenCourse(DocumentManager::getCourseFile(DocumentManager::courseText)))
+        return true;
+    // The course model has said why. The unpacked copy would block the next course; the archive
+    // itself stays as it is.
+    courseModel->courseModelReset();
+    DocumentManager::clearWorkingSet();
+    return false;
+}
+
+void CourseController::dropFirstDueCourse()
+{
+    // Its due sentences can't be reviewed today either.
+    if (const auto course = DocumentManager::readArchivedCourseText(dueCourses.getFirst()))
+        dueSentences = juce::jmax(0, dueSentences - DocumentManager::countDueSentences(*course));
     dueCourses.remove(0);
-    return true;
 }
 
 //==============================================================================

@@ -50,7 +50,9 @@ public:
     /** Copies a CD track into the temporary folder. The WAV file, or the nonexistent file when
         the file lies on no CD drive (the learner is told) or the copy failed. */
     juce::File extractCdTrack(const juce::File& cdaFile);
-    /** Opens the first due course of the library for review. */
+    /** Opens the first due course of the library for review. A course whose archive can't be
+        opened is named to the learner and left out of the day's due courses, and the next is
+        opened; a cancelled one stays first. False when none opened. */
     bool reviewCourse();
     /** Asks, then clears the workspace. */
     void giveUpCurrentCourse();
@@ -161,6 +163,11 @@ private:
     void changeListenerCallback(juce::ChangeBroadcaster* source) override;
 
     void countDueSentencesLeftInWorkingSet();
+    /** Unpacks and loads a due course; on failure nothing of it is left in the workspace, and
+        cancelled tells whether the learner cancelled the unpack. */
+    bool openDueCourse(const juce::File& archive, bool& cancelled);
+    /** Leaves the first due course out of today's due courses and its sentences out of the count. */
+    void dropFirstDueCourse();
     /** Empties the replay, before the model's reader is replaced or deleted. */
     void releaseReplay();
 

@@ -192,9 +192,12 @@ bool CourseController::archiveRenderedCourse()
     const auto retelling = DocumentManager::getCourseFile(DocumentManager::retelling);
     if (retelling.existsAsFile())
         files.add(retelling);
-    if (!DocumentManager::packDocument(stem, files))
+    // A cancel is no fault to report: the library is as it was, and so is the learning course.
+    bool cancelled = false;
+    if (!DocumentManager::packDocument(stem, files, &cancelled))
     {
-        showInfo(TRANS("Message"), TRANS("Unknown error: the course document write failed!"));
+        if (!cancelled)
+            showInfo(TRANS("Message"), TRANS("Unknown error: the course document write failed!"));
         return false;
     }
     resetToEmpty();
@@ -239,15 +242,22 @@ void CourseController::currentCourseReviewFinished()
     courseModel->saveCourseTextFile();
     systemModel->stopTiming(false);
 
-    // A failed write keeps the day's results in the working set, which the next start reopens;
-    // the course stays open, and the time spent with it counts again.
-    if (!DocumentManager::packDocument())
+    // A failed or cancelled write keeps the day's results in the working set, which the next
+    // start reopens, and the library as it was; the course stays open, and the time spent with it
+    // counts again. Only a failure is reported.
+    bool cancelled = false;
+    if (!DocumentManager::packDocument(&cancelled))
     {
-        showInfo(TRANS("Message"), TRANS("Unknown error: the course document write failed!"));
+        if (!cancelled)
+            showInfo(TRANS("Message"), TRANS("Unknown error: the course document write failed!"));
         systemModel->startTiming();
         return;
     }
     resetToEmpty();
-    if (!reviewCourse())
+    // The day is done only when no course is left due: one whose opening the learner cancels
+    // stays due, and one that can't be opened is named by reviewCourse.
+    if (dueCourses.isEmpty())
         showInfo(TRANS("Congratulations!"), TRANS("All courses review completed today."));
+    else
+        reviewCourse();
 }

@@ -6,6 +6,8 @@
 
 #include <juce_audio_formats/juce_audio_formats.h>
 
+#include <cstring>
+
 bool LibraryArchives::writeTone(const juce::File& file, double seconds)
 {
     constexpr double rate = 44100.0;
@@ -23,6 +25,34 @@ bool LibraryArchives::writeTone(const juce::File& file, double seconds)
     for (int i = 0; i < tone.getNumSamples(); ++i)
         tone.setSample(0, i, 0.5f * (float)std::sin(juce::MathConstants<double>::twoPi * 440.0 * i / rate));
     return writer->writeFromAudioSampleBuffer(tone, 0, tone.getNumSamples());
+}
+
+bool LibraryArchives::damageEntry(const juce::File& archive, const juce::String& entryName)
+{
+    juce::MemoryBlock bytes;
+    if (!archive.loadFileAsData(bytes))
+        return false;
+    auto* data = static_cast<juce::uint8*>(bytes.getData());
+    const auto size = (juce::int64)bytes.getSize();
+    const auto name = entryName.toStdString();
+    const auto nameLength = (juce::int64)name.size();
+    // Each entry's data follows its local header: the signature, the sizes at 18, the lengths of
+    // its name and its extra field at 26 and 28, and the name itself at 30.
+    for (juce::int64 at = 0; at + 30 + nameLength <= size; ++at)
+    {
+        if (juce::ByteOrder::littleEndianInt(data + at) != 0x04034b50 ||
+            juce::ByteOrder::littleEndianShort(data + at + 26) != nameLength ||
+            std::memcmp(data + at + 30, name.data(), name.size()) != 0)
+            continue;
+        const auto stored = (juce::int64)juce::ByteOrder::littleEndianInt(data + at + 18);
+        const auto start = at + 30 + nameLength + juce::ByteOrder::littleEndianShort(data + at + 28);
+        if (stored < 64 || start + stored > size)
+            return false;
+        for (juce::int64 i = start + stored / 2; i < start + stored / 2 + 16; ++i)
+            data[i] ^= 0x5a;
+        return archive.replaceWithData(bytes.getData(), bytes.getSize());
+    }
+    return false;
 }
 
 juce::File LibraryArchives::archiveOf(const juce::String& stem)

@@ -55,6 +55,11 @@ public:
     static juce::File archiveOf(const juce::String& stem);
     static juce::File mobileOf(const juce::String& stem);
 
+    /** Flips bytes in the middle of the stored data of the archive's entry of that name, as a
+        failing disk or a cut copy does: the archive's directory stays whole, so the archive still
+        opens and its other entries still read. False when there is no such entry. */
+    static bool damageEntry(const juce::File& archive, const juce::String& entryName);
+
     /** A mono 440 Hz tone of that length as Ogg Vorbis, replacing the file. */
     static bool writeTone(const juce::File& file, double seconds);
 

@@ -99,7 +99,9 @@ TEST(LibraryArchive, ALargeCourseIsPackedBehindTheProgressWindowAndAFullDiskKeep
         FileSizeLimit full(1024 * 1024);
         ModalAnswerer answerer;
         answerer.letProgressRun();
-        EXPECT_FALSE(DocumentManager::packDocument());
+        bool cancelled = true;
+        EXPECT_FALSE(DocumentManager::packDocument(&cancelled));
+        EXPECT_FALSE(cancelled) << "a fault is no cancel: the learner must hear of it";
     }
     EXPECT_EQ(contentOf(archiveOfTheCourse()), packed);
     EXPECT_EQ(DocumentManager::CourseDir().getNumberOfChildFiles(File::findFiles), 1);

@@ -414,46 +414,74 @@ TEST_F(ArchiveTest, WithoutTheTipSoundTheMobileFileHoldsOnlySentencesAndPauses)
 
 TEST_F(ArchiveTest, AFailedArchiveLeavesTheLearningCourseAsItWas)
 {
+    enum class Fault
+    {
+        readOnlyLibrary,
+        fullDisk,
+        cancelledPack
+    };
     struct Case
     {
         const char* what;
-        bool readOnlyLibrary;
-        const char* message;
+        Fault fault;
+        const char* message; // none for a cancel
     };
     // The course audio of six seconds of a tone takes some 15 kB, its mobile file some 40 kB.
     const Case cases[] = {
-        {"a read-only library", true, "Unknown error: the course document write failed!"},
-        {"a full disk while the mobile file is rendered", false, "Mobile audio file generate unsuccessful."},
+        {"the learner's cancel of the pack", Fault::cancelledPack, nullptr},
+        {"a read-only library", Fault::readOnlyLibrary, "Unknown error: the course document write failed!"},
+        {"a full disk while the mobile file is rendered", Fault::fullDisk,
+         "Mobile audio file generate unsuccessful."},
     };
     for (const auto& c : cases)
     {
         auto workspace = start([] { leaveLearningCourse({1, 3}); });
-        const auto before = workingSetContents();
         const auto stem =
             DocumentManager::getCourseFile(DocumentManager::waveformFile).getFileNameWithoutExtension();
+        if (c.fault == Fault::cancelledPack)
+        {
+            // A long retelling of random bytes, which don't compress: the pack takes long enough
+            // for the cancel to come first.
+            juce::MemoryBlock retelling((size_t)48 * 1024 * 1024);
+            juce::Random(1).fillBitsRandomly(retelling.getData(), retelling.getSize());
+            ASSERT_TRUE(DocumentManager::TempDir()
+                            .getChildFile(stem + "-retell.ogg")
+                            .replaceWithData(retelling.getData(), retelling.getSize()));
+        }
+        const auto before = workingSetContents();
         {
             std::unique_ptr<ReadOnlyFolder> readOnly;
             std::unique_ptr<FileSizeLimit> full;
-            if (c.readOnlyLibrary)
+            if (c.fault == Fault::readOnlyLibrary)
             {
                 readOnly = std::make_unique<ReadOnlyFolder>(DocumentManager::CourseDir());
                 if (!readOnly->holds())
                     GTEST_SKIP() << "this file system can't make a folder read-only";
             }
-            else
-            {
+            if (c.fault == Fault::fullDisk)
                 full = std::make_unique<FileSizeLimit>(25000);
-            }
 
             ModalAnswerer answerer;
             answerer.press(TRANS("OK"));
             for (int i = 0; i < 3; ++i)
                 answerer.letProgressRun();
-            answerer.press(TRANS("OK"));
+            if (c.message != nullptr)
+                answerer.press(TRANS("OK"));
+            else
+                answerer.cancelProgressAfter(0);
             workspace->controller().newCourseAddToLibrary();
             answerer.expectDone();
             ASSERT_FALSE(answerer.seen().empty()) << c.what;
-            EXPECT_EQ(answerer.seen().back().message, TRANS(c.message)) << c.what;
+            if (c.message != nullptr)
+            {
+                EXPECT_EQ(answerer.seen().back().message, TRANS(c.message)) << c.what;
+            }
+            else
+            {
+                // The question, the three rendering jobs and the pack: a cancel is no failure.
+                EXPECT_EQ(answerer.seen().size(), 5u) << c.what;
+                EXPECT_EQ(answerer.seen().back().kind, ModalAnswerer::Kind::progress) << c.what;
+            }
         }
 
         auto& model = workspace->model();
@@ -466,7 +494,7 @@ TEST_F(ArchiveTest, AFailedArchiveLeavesTheLearningCourseAsItWas)
         // No scratch file is left: only a mobile file that was made whole before the pack failed.
         EXPECT_FALSE(DocumentManager::TempDir().getChildFile(".archiving").exists()) << c.what;
         EXPECT_EQ(DocumentManager::MobileDir().getNumberOfChildFiles(File::findFiles),
-                  c.readOnlyLibrary ? 1 : 0)
+                  c.fault == Fault::fullDisk ? 0 : 1)
             << c.what;
 
         // The course is followed and saved as before.
