@@ -13,8 +13,8 @@
 #include "workspace/Main.h"
 #include "workspace/MainComponent.h"
 
+#include "common/LibraryArchives.h"
 #include "harness/CourseWorkingSet.h"
-#include "harness/LibraryArchives.h"
 #include "harness/ModalAnswerer.h"
 #include "harness/OpenCourse.h"
 #include "harness/OpenWorkspace.h"
