@@ -64,8 +64,10 @@ bool CourseController::loadCourseware(const juce::File& coursewareFile)
         // none before.
         if (temporaryFolderHoldsFiles())
             temp.deleteRecursively();
-        showInfo(TRANS("Ah oh"),
-                 TRANS("Courseware load failed!") + lineBreak + lineBreak + coursewareFile.getFullPathName());
+        // The learner's own cancel is no fault of the file.
+        if (!ArchiveJob::wasCancelled(unpacked))
+            showInfo(TRANS("Ah oh"), TRANS("Courseware load failed!") + lineBreak + lineBreak +
+                                         coursewareFile.getFullPathName());
         return false;
     }
 
@@ -140,7 +142,8 @@ void CourseController::generateCourseware()
         TRANS("Writing the course archive..."), ArchiveJob::sizeOf(files),
         [&](const SafeArchive::Monitor& monitor)
         { return SafeArchive::write(target, files, CoursewareFile::compressionLevel, monitor); });
-    if (written.failed())
+    // A write the learner cancels leaves the old file and is no fault to report.
+    if (written.failed() && !ArchiveJob::wasCancelled(written))
         return fail(TRANS("Unknown error: the courseware file write failed!"));
     scratch.deleteRecursively();
 }

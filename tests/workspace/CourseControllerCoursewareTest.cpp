@@ -4,6 +4,7 @@
 // no working set behind to block the next course.
 #include "workspace/CourseController.h"
 
+#include "engine/ArchiveJob.h"
 #include "engine/Clock.h"
 #include "engine/CourseModel.h"
 #include "engine/CoursewareFile.h"
@@ -19,6 +20,7 @@
 #include "harness/ModalAnswerer.h"
 #include "harness/OpenCourse.h"
 #include "harness/OpenWorkspace.h"
+#include "harness/ZeroStream.h"
 
 #include <gtest/gtest.h>
 
@@ -461,4 +463,45 @@ TEST_F(CoursewareTest, ABadFileOrAStrayWorkingSetIsRefusedAndTheNextCourseStillO
         EXPECT_EQ(answerer.seen()[0].message,
                   TRANS("Please archive current course first, then do this again."));
     }
+}
+
+TEST_F(CoursewareTest, ALoadTheLearnerCancelsSaysNothingAndLeavesNoWorkingSet)
+{
+    // The same course with an audio entry that takes seconds to unpack, and a waveform entry large
+    // enough for the progress window.
+    const auto good = makeCourseware();
+    const auto slow = File::getSpecialLocation(File::userHomeDirectory).getChildFile("slow.qzc");
+    {
+        juce::ZipFile zip(good);
+        juce::ZipFile::Builder builder;
+        juce::MemoryBlock padding((size_t)ArchiveJob::bytesWorthAWindow);
+        juce::Random(7).fillBitsRandomly(padding.getData(), padding.getSize());
+        for (int i = 0; i < zip.getNumEntries(); ++i)
+        {
+            const auto name = zip.getEntry(i)->filename;
+            if (name.endsWith(".ogg"))
+                builder.addEntry(new ZeroStream(1 << 30), 1, name, juce::Time());
+            else if (name.endsWith(".smg"))
+                builder.addEntry(new juce::MemoryInputStream(padding, false), 0, name, juce::Time());
+            else
+                builder.addEntry(zip.createStreamForEntry(i), 9, name, juce::Time());
+        }
+        juce::FileOutputStream out(slow);
+        ASSERT_TRUE(builder.writeToStream(out, nullptr));
+    }
+
+    OpenWorkspace workspace;
+    auto& controller = workspace.controller();
+    {
+        ModalAnswerer answerer;
+        answerer.cancelProgressAfter(0);
+        EXPECT_FALSE(controller.loadCourseware(slow));
+        answerer.expectDone();
+        ASSERT_EQ(answerer.seen().size(), 1u) << "a cancel shows no message";
+        EXPECT_EQ(answerer.seen()[0].kind, ModalAnswerer::Kind::progress);
+    }
+    EXPECT_FALSE(controller.isCourseOpen());
+    EXPECT_TRUE(OpenWorkspace::filesInTemporaryFolder().isEmpty());
+    EXPECT_TRUE(controller.loadCourseware(good));
+    controller.resetToEmpty();
 }

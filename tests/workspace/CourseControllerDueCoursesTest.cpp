@@ -19,10 +19,9 @@
 #include "harness/OpenCourse.h"
 #include "harness/OpenWorkspace.h"
 #include "harness/TemporaryHome.h"
+#include "harness/ZeroStream.h"
 
 #include <gtest/gtest.h>
-
-#include <cstring>
 
 using juce::File;
 using juce::String;
@@ -86,31 +85,6 @@ void writeRandom(const File& file, int bytes)
     ASSERT_TRUE(file.replaceWithData(block.getData(), block.getSize()));
 }
 
-/** Zeros, as many as asked for, without a file behind them. */
-class Zeros : public juce::InputStream
-{
-public:
-    explicit Zeros(juce::int64 count) : total(count) {}
-    juce::int64 getTotalLength() override { return total; }
-    bool isExhausted() override { return position >= total; }
-    juce::int64 getPosition() override { return position; }
-    bool setPosition(juce::int64 newPosition) override
-    {
-        position = juce::jlimit((juce::int64)0, total, newPosition);
-        return true;
-    }
-    int read(void* buffer, int bytes) override
-    {
-        const auto count = (int)juce::jmin((juce::int64)bytes, total - position);
-        std::memset(buffer, 0, (size_t)count);
-        position += count;
-        return count;
-    }
-
-private:
-    juce::int64 total, position = 0;
-};
-
 /** Gives the archived course a retelling that takes seconds to read back: a gigabyte of zeros,
     which deflates to a megabyte, with random bytes beside it, in an entry that no unpack takes,
     so that the archive is large enough for the progress window. */
@@ -122,7 +96,7 @@ void makeSlowToUnpack(const File& archive)
     juce::ZipFile::Builder builder;
     for (const auto& file : folder.findChildFiles(File::findFiles, false, "*"))
         builder.addFile(file, 9);
-    builder.addEntry(new Zeros(1 << 30), 1, stem + "-retell.ogg", juce::Time());
+    builder.addEntry(new ZeroStream(1 << 30), 1, stem + "-retell.ogg", juce::Time());
     juce::MemoryBlock padding((size_t)ArchiveJob::bytesWorthAWindow);
     juce::Random(7).fillBitsRandomly(padding.getData(), padding.getSize());
     builder.addEntry(new juce::MemoryInputStream(padding, false), 0, "padding.bin", juce::Time());
