@@ -2,27 +2,12 @@
 # The colour selector of the preferences takes any number of adjustments while its box is open:
 # clicks at two places of the colour space, a drag across it and a channel value typed with
 # Return each recolour the swatch, and the box stays until Escape or a click outside it. Under
-# the window manager a click that moves the keyboard focus restacks the preferences window,
+# the window manager a click that moves the keyboard focus re-activates a window the box blocks,
 # which must not close the box. Every colour row of the panel's first screen is tried with real
 # clicks; the swatch's colour is read back from screenshots.
 source "$(dirname "${BASH_SOURCE[0]}")/lib/common.sh"
 app="$1"
 qz_make_home
-
-# The colour of a pixel of the screen, as rrggbb.
-pixel() {
-    import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | grep -o '#[0-9A-Fa-f]\{6\}' | head -n 1 \
-        | tr -d '#' | tr 'A-F' 'a-f'
-}
-
-# qZ's visible window of the given size, if any (not the window manager's frame around it).
-window_sized() {
-    local id
-    for id in $(xdotool search --onlyvisible --pid "$QZ_PID" 2>/dev/null); do
-        [ "$(xdotool getwindowgeometry "$id" 2>/dev/null | awk '/Geometry/ {print $2}')" = "$1" ] && { echo "$id"; return 0; }
-    done
-    return 1
-}
 
 # The selector's call-out box: 450 x 480 inside a border on every side.
 callout() {
@@ -36,7 +21,7 @@ callout() {
 
 # The swatch of row $1 as the panel shows it unscrolled: rows are 30 px apart below an 8 px top.
 swatch_y() { echo $((PY + 8 + 30 * $1 + 12)); }
-swatch_colour() { pixel "$((PX + 400))" "$(swatch_y "$1")"; }
+swatch_colour() { qz_pixel "$((PX + 400))" "$(swatch_y "$1")"; }
 
 # Waits up to 5 s for the swatch of row $1 to show another colour than $2; prints the new one.
 wait_swatch_change() {
@@ -57,6 +42,19 @@ expect_adjusted() {
         || { qz_screenshot "qz-colour-unchanged-$row"; qz_fail "row $row: $what left the swatch at $before"; }
     sleep 0.5
     [ "$(callout)" = "$BOX" ] || { qz_screenshot "qz-colour-box-gone-$row"; qz_fail "row $row: $what closed the colour selector"; }
+}
+
+# Clicks at two points of the colour space (x and y of each, as for space_point), checking the
+# swatch of row $1 after each.
+click_twice() {
+    local row="$1" before x y
+    before="$(swatch_colour "$row")"
+    read -r x y <<< "$(space_point "$2" "$3")"
+    xdotool mousemove "$x" "$y" click 1
+    expect_adjusted "$row" "a click in the colour space" "$before"
+    read -r x y <<< "$(space_point "$4" "$5")"
+    xdotool mousemove "$x" "$y" click 1
+    expect_adjusted "$row" "a second click in the colour space" "$COLOUR"
 }
 
 # A point of the colour space, given inside the box's content (the selector), whose colour space
@@ -93,7 +91,7 @@ for (( attempt = 0; attempt < 3 && ${#prefs} == 0; attempt++ )); do
     qz_activate "$main_window"
     sleep 0.5
     xdotool key ctrl+comma
-    for (( i = 0; i < 50; i++ )); do prefs="$(window_sized 615x460)" && break; sleep 0.1; done
+    for (( i = 0; i < 50; i++ )); do prefs="$(qz_window_sized 615x460)" && break; sleep 0.1; done
 done
 [ -n "$prefs" ] || qz_fail "Ctrl+comma opened no preferences window"
 sleep 1
@@ -102,14 +100,8 @@ PX=$X PY=$Y
 
 # The status bar's background: two clicks, a drag and a typed red value, then Escape.
 row=2
-before="$(swatch_colour $row)"
 open_box $row
-read -r x y <<< "$(space_point 300 80)"
-xdotool mousemove "$x" "$y" click 1
-expect_adjusted $row "a click in the colour space" "$before"
-read -r x y <<< "$(space_point 120 250)"
-xdotool mousemove "$x" "$y" click 1
-expect_adjusted $row "a second click in the colour space" "$COLOUR"
+click_twice $row 300 80 120 250
 # The drag's end, not its start, is what the swatch keeps.
 read -r x y <<< "$(space_point 150 100)"
 xdotool mousemove "$x" "$y" mousedown 1
@@ -140,14 +132,8 @@ close_box_with_escape $row
 # Every other colour row of the first screen: two clicks each, and a click outside the box, on
 # the panel's empty left part, closes it.
 for row in 3 4 5 7 8 9 10 11 12; do
-    before="$(swatch_colour $row)"
     open_box $row
-    read -r x y <<< "$(space_point 330 70)"
-    xdotool mousemove "$x" "$y" click 1
-    expect_adjusted $row "a click in the colour space" "$before"
-    read -r x y <<< "$(space_point 100 280)"
-    xdotool mousemove "$x" "$y" click 1
-    expect_adjusted $row "a second click in the colour space" "$COLOUR"
+    click_twice $row 330 70 100 280
     xdotool mousemove "$((PX + 30))" "$((PY + 440))" click 1
     for (( i = 0; i < 50; i++ )); do callout >/dev/null || break; sleep 0.1; done
     callout >/dev/null && qz_fail "row $row: a click outside left the colour selector open"
@@ -157,6 +143,6 @@ done
 qz_screenshot qz-colour-rows
 # Cancel brings the stored colours back and closes the window.
 xdotool mousemove "$((PX + 404 + 35))" "$((PY + 430 + 12))" click 1
-for (( i = 0; i < 50; i++ )); do window_sized 615x460 >/dev/null || break; sleep 0.1; done
+for (( i = 0; i < 50; i++ )); do qz_window_sized 615x460 >/dev/null || break; sleep 0.1; done
 qz_quit "$main_window"
 echo "PASS"

@@ -12,20 +12,11 @@ qz_make_home
 recording="$HOME/notes.wav"
 sox -n -r 44100 -c 1 "$recording" synth 2 sine 440 : synth 2 sine 550 || qz_fail "sox could not make the recording"
 
-# qZ's visible window of the given size, if any (not the window manager's frame around it).
-window_sized() {
-    local id
-    for id in $(xdotool search --onlyvisible --pid "$QZ_PID" 2>/dev/null); do
-        [ "$(xdotool getwindowgeometry "$id" 2>/dev/null | awk '/Geometry/ {print $2}')" = "$1" ] && { echo "$id"; return 0; }
-    done
-    return 1
-}
-
 # Each window as the learner tells it apart: by its title in either language, or by its size.
 find_window() {
     case "$1" in
     notes) qz_wait_titled 0 "Course Note Book" "课程笔记本" ;;
-    preferences) window_sized 615x460 ;;
+    preferences) qz_window_sized 615x460 ;;
     library) qz_wait_titled 0 "Courses manager" "课程管理" ;;
     esac
 }
