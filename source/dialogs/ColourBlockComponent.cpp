@@ -1,5 +1,7 @@
 #include "dialogs/ColourBlockComponent.h"
 
+#include "dialogs/LastingCallOutBox.h"
+
 juce::Array<juce::Colour> ColourSelectorWithPreset::colours;
 
 namespace
@@ -85,7 +87,8 @@ void ColourBlockComponent::mouseUp(const juce::MouseEvent&)
         previous->removeChangeListener(this);
     content->addChangeListener(this);
     selector = content.get();
-    juce::CallOutBox::launchAsynchronously(std::move(content), getScreenBounds(), nullptr);
+    // A box of the framework's own kind closed at the first click inside it under openbox.
+    LastingCallOutBox::launchAsynchronously(std::move(content), getScreenBounds(), nullptr);
 }
 
 void ColourBlockComponent::changeListenerCallback(juce::ChangeBroadcaster* source)

@@ -1,7 +1,24 @@
 #include "workspace/CommandCenter.h"
 
 #include "engine/GlobalData.h"
+#include "workspace/KeyPressText.h"
 #include "workspace/Main.h"
+
+namespace
+{
+/** Gives every command item of the menu, its submenus' too, the first of its key presses in qZ's
+    form. Left empty, the framework fills in all of them, in its own English form, when it draws
+    the item. */
+void showFirstKeys(juce::PopupMenu& menu)
+{
+    for (juce::PopupMenu::MenuItemIterator it(menu, true); it.next();)
+    {
+        auto& item = it.getItem();
+        if (item.commandManager != nullptr && item.itemID != 0)
+            item.shortcutKeyDescription = KeyPressText::firstKeyOf(*item.commandManager, item.itemID);
+    }
+}
+} // namespace
 
 juce::PopupMenu CommandCenter::createSystemMenu()
 {
@@ -30,6 +47,7 @@ juce::PopupMenu CommandCenter::createSystemMenu()
     addCommands({aboutApplication});
     menu.addSeparator();
     menu.addCommandItem(commandManager, juce::StandardApplicationCommandIDs::quit);
+    showFirstKeys(menu);
     return menu;
 }
 
@@ -97,6 +115,7 @@ juce::PopupMenu CommandCenter::createRightClickMenu(PopupMenuType type)
     add(menu, {notesAndRetell, audioEffectsAndLoops});
     menu.addSeparator();
     add(menu, {preferences, coursesManager, statisticsInfo});
+    showFirstKeys(menu);
     return menu;
 }
 

@@ -5,6 +5,7 @@
 #include "platform/AlertBeep.h"
 #include "platform/CheckedFlacAudioFormat.h"
 #include "platform/CheckedPcmAudioFormat.h"
+#include "platform/HeldModifierKeys.h"
 #include "platform/InstanceChannel.h"
 #include "platform/Mp3AudioFormat.h"
 #include "workspace/AnimateSplash.h"
@@ -108,6 +109,9 @@ void qzApplication::initialise(const juce::String&)
         return;
     }
 
+    // Before the first window: each of qZ's windows that gains the focus starts from the keys
+    // really held.
+    heldModifierKeys = std::make_unique<HeldModifierKeys>();
     mainWindow = std::make_unique<MainWindow>();
 }
 
@@ -123,6 +127,7 @@ void qzApplication::shutdown()
     // An about window still open draws with the look and feel, which goes with this object.
     AnimateSplash::closeAll();
     mainWindow.reset();
+    heldModifierKeys.reset();
     instanceChannel.reset();
     deleteProcessWideObjects();
 }

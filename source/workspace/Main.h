@@ -8,6 +8,7 @@ class SystemModel;
 class QzLookAndFeel;
 class MainWindow;
 class InstanceChannel;
+class HeldModifierKeys;
 
 // The process-wide objects: set by qzApplication::initialise, deleted and nulled by shutdown.
 extern juce::UndoManager* undoManager;
@@ -50,4 +51,5 @@ private:
     std::unique_ptr<QzLookAndFeel> lookAndFeel;
     std::unique_ptr<MainWindow> mainWindow;
     std::unique_ptr<InstanceChannel> instanceChannel;
+    std::unique_ptr<HeldModifierKeys> heldModifierKeys;
 };

@@ -226,3 +226,43 @@ TEST_F(ColourBlockTest, AnOpenBoxOutlivingItsSwatchChangesNothing)
     settle(); // a selector still calling the deleted swatch would crash here
     EXPECT_EQ(heard.count, 0);
 }
+
+// The framework closes a call-out box whenever a titled window that it blocks is moved or
+// restacked. Under the window manager a click inside the box that moves the keyboard focus gets
+// the owner window re-activated, which closed the box at the first click or drag inside it; here
+// the owner is moved for real, with the pointer placed where the learner's would be.
+TEST_F(ColourBlockTest, StaysOpenWhenItsOwnerMovesWhileThePointerIsOverTheBox)
+{
+    struct Case
+    {
+        const char* pointer;
+        bool overTheBox;
+        bool staysOpen;
+    };
+    const Case cases[] = {
+        {"over the box, as after a click inside it", true, true},
+        {"beside the box, as when the owner's title bar is dragged", false, false},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.pointer);
+        open();
+        settle();
+        auto* box = findCallOut();
+        ASSERT_NE(box, nullptr);
+        const auto boxArea = box->getScreenBounds();
+        juce::Desktop::setMousePosition(c.overTheBox
+                                            ? boxArea.getCentre()
+                                            : juce::Point<int>(boxArea.getX() - 40, window.getScreenY() + 5));
+        settle();
+        window.setTopLeftPosition(window.getX() + 30, window.getY() + 10);
+        juce::MessageManager::getInstance()->runDispatchLoopUntil(500);
+        EXPECT_EQ(findCallOut() != nullptr, c.staysOpen);
+        if (auto* left = findCallOut())
+        {
+            // Escape still closes it, wherever the pointer is.
+            left->keyPressed(juce::KeyPress(juce::KeyPress::escapeKey));
+            EXPECT_TRUE(OpenCourse::pumpUntil([] { return findCallOut() == nullptr; }));
+        }
+    }
+}

@@ -20,25 +20,10 @@ stored() {
     }
 }
 
-# The colour of a pixel of the screen, as rrggbb.
-pixel() {
-    import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | grep -o '#[0-9A-Fa-f]\{6\}' | head -n 1 \
-        | tr -d '#' | tr 'A-F' 'a-f'
-}
-
 # Waits up to 10 s for the pixel at $1,$2 to match the regular expression $3.
 wait_pixel() {
     local i
-    for (( i = 0; i < 100; i++ )); do [[ "$(pixel "$1" "$2")" =~ $3 ]] && return 0; sleep 0.1; done
-    return 1
-}
-
-# The visible window of the given size, if any.
-window_sized() {
-    local id
-    for id in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
-        [ "$(xdotool getwindowgeometry "$id" 2>/dev/null | awk '/Geometry/ {print $2}')" = "$1" ] && { echo "$id"; return 0; }
-    done
+    for (( i = 0; i < 100; i++ )); do [[ "$(qz_pixel "$1" "$2")" =~ $3 ]] && return 0; sleep 0.1; done
     return 1
 }
 
@@ -52,7 +37,7 @@ open_preferences() {
         # Typed as real keys into the active window: keys sent to a window directly leave the
         # framework believing Ctrl is still held once another window has the focus.
         xdotool key ctrl+comma
-        for (( i = 0; i < 50; i++ )); do id="$(window_sized 615x460)" && break; sleep 0.1; done
+        for (( i = 0; i < 50; i++ )); do id="$(qz_window_sized 615x460)" && break; sleep 0.1; done
     done
     [ -n "$id" ] || qz_fail "Ctrl+comma opened no preferences window"
     # Where the window manager has put it, once it has.
@@ -72,7 +57,7 @@ qz_locate "$main_window"
 pages_x=$((X + 200)) pages_y=$((Y + 400))
 # And one beside the pages' scroll bar, where the same background shows.
 edge_x=$((X + WIDTH - 8)) edge_y=$((Y + HEIGHT * 7 / 10))
-wait_pixel "$pages_x" "$pages_y" ^333333$ || qz_fail "the pages area reads $(pixel "$pages_x" "$pages_y") at the start"
+wait_pixel "$pages_x" "$pages_y" ^333333$ || qz_fail "the pages area reads $(qz_pixel "$pages_x" "$pages_y") at the start"
 # The first start writes the settings file a few seconds after it began.
 for (( i = 0; i < 100; i++ )); do [ -s "$settings" ] && break; sleep 0.1; done
 [ -s "$settings" ] || qz_fail "no settings file was written"
@@ -107,19 +92,19 @@ border=$(((WIDTH - 450) / 2))
 # Near the top right of the colour space: full saturation and brightness of red, its hue.
 xdotool mousemove "$((X + border + 385))" "$((Y + border + 45))" click 1
 wait_pixel "$pages_x" "$pages_y" '^f[0-9a-f]0[0-9a-f]0[0-9a-f]$' \
-    || { qz_screenshot qz-pages-not-red; qz_fail "the pages area reads $(pixel "$pages_x" "$pages_y") after picking red"; }
+    || { qz_screenshot qz-pages-not-red; qz_fail "the pages area reads $(qz_pixel "$pages_x" "$pages_y") after picking red"; }
 qz_screenshot qz-preferences-pages-red
 
 # A click back in the window closes the call-out; Cancel brings the stored colour back.
 click_in_preferences 250 440
 sleep 0.5
 click_in_preferences $((404 + 35)) $((430 + 12))
-wait_pixel "$pages_x" "$pages_y" ^333333$ || qz_fail "Cancel left the pages area at $(pixel "$pages_x" "$pages_y")"
-[[ "$(pixel "$edge_x" "$edge_y")" =~ ^f[0-9a-f]0[0-9a-f]0[0-9a-f]$ ]] \
+wait_pixel "$pages_x" "$pages_y" ^333333$ || qz_fail "Cancel left the pages area at $(qz_pixel "$pages_x" "$pages_y")"
+[[ "$(qz_pixel "$edge_x" "$edge_y")" =~ ^f[0-9a-f]0[0-9a-f]0[0-9a-f]$ ]] \
     && { qz_screenshot qz-red-left; qz_fail "Cancel left red beside the pages' scroll bar"; }
 sleep 1
 [ "$(md5sum < "$settings")" = "$before" ] || qz_fail "Cancel changed the settings file"
-window_sized 615x460 >/dev/null && qz_fail "Cancel left the window open"
+qz_window_sized 615x460 >/dev/null && qz_fail "Cancel left the window open"
 
 # English, kept with OK. The panel is still scrolled down as it was left.
 open_preferences
@@ -152,8 +137,8 @@ qz_screenshot qz-preferences-question
 # Its two buttons sit side by side at the middle of its bottom edge; "Discard" is the right one.
 qz_locate "$question"
 xdotool mousemove "$((X + WIDTH / 2 + 36))" "$((Y + HEIGHT - 22))" click 1
-for (( i = 0; i < 50; i++ )); do window_sized 615x460 >/dev/null || break; sleep 0.1; done
-window_sized 615x460 >/dev/null && { qz_screenshot qz-discard-left; qz_fail "Discard left the window open"; }
+for (( i = 0; i < 50; i++ )); do qz_window_sized 615x460 >/dev/null || break; sleep 0.1; done
+qz_window_sized 615x460 >/dev/null && { qz_screenshot qz-discard-left; qz_fail "Discard left the window open"; }
 [ "$(stored Language)" = 1 ] || qz_fail "Discard stored the language as \"$(stored Language)\""
 
 qz_quit "$main_window"

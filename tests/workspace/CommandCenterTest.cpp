@@ -11,6 +11,7 @@
 #include "workspace/Main.h"
 #include "workspace/MainComponent.h"
 #include "workspace/MainWindow.h"
+#include "workspace/QzLookAndFeel.h"
 #include "workspace/sentences/SentenceComponent.h"
 
 #include "harness/CourseWorkingSet.h"
@@ -714,6 +715,76 @@ juce::Component* findByAccessibleTitle(juce::Component& parent, const String& ti
     return nullptr;
 }
 } // namespace
+
+namespace
+{
+/** The look and feel while it is the default: records the key text that each menu item is drawn
+    with, by the item's text. */
+struct DrawnKeyTexts : QzLookAndFeel
+{
+    DrawnKeyTexts() : previous(juce::LookAndFeel::getDefaultLookAndFeel())
+    {
+        juce::LookAndFeel::setDefaultLookAndFeel(this);
+    }
+    ~DrawnKeyTexts() override { juce::LookAndFeel::setDefaultLookAndFeel(&previous); }
+
+    void drawPopupMenuItem(juce::Graphics& g, const juce::Rectangle<int>& area, bool isSeparator,
+                           bool isActive, bool isHighlighted, bool isTicked, bool hasSubMenu,
+                           const String& text, const String& shortcutKeyText, const juce::Drawable* icon,
+                           const juce::Colour* textColour) override
+    {
+        keyTexts[text] = shortcutKeyText;
+        QzLookAndFeel::drawPopupMenuItem(g, area, isSeparator, isActive, isHighlighted, isTicked, hasSubMenu,
+                                         text, shortcutKeyText, icon, textColour);
+    }
+
+    juce::LookAndFeel& previous;
+    std::map<String, String> keyTexts;
+};
+
+/** Shows a menu, paints it as it shows on the screen, then closes it. */
+void showAndPaint(const CommandWorkspace& w, const std::function<void()>& show)
+{
+    ModalAnswerer answerer;
+    answerer.handle(
+        [](juce::Component& menu)
+        {
+            juce::Image image(juce::Image::ARGB, juce::jmax(1, menu.getWidth()),
+                              juce::jmax(1, menu.getHeight()), true);
+            juce::Graphics g(image);
+            menu.paintEntireComponent(g, false);
+            juce::PopupMenu::dismissAllActiveMenus();
+        });
+    EXPECT_TRUE(w.showUntilSeen(answerer, show));
+}
+} // namespace
+
+// A menu item shows the first key press of its command, written as qZ writes keys elsewhere
+// ("[Ctrl + J]"), not every key in the framework's English ("shortcut: '='", "delete,
+// backspace"). Read from the items of the real menus as they are drawn.
+TEST(CommandCenterMenus, ItemsShowTheFirstKeyPressInQzsOwnForm)
+{
+    CommandWorkspace w(State::learning);
+    DrawnKeyTexts drawn;
+    const auto name = [&w](int id) { return w.info(id).shortName; };
+
+    showAndPaint(w, [] { CommandCenter::showRightClickMenu(CommandCenter::pageSentenceMenu); });
+    showAndPaint(w, [&w] { EXPECT_TRUE(w.perform(CommandCenter::popupSystemMenuCommand)); });
+
+    const std::pair<int, const char*> expected[] = {
+        {CommandCenter::mergeSentence, "="},          {CommandCenter::removeSentence, "Delete"},
+        {CommandCenter::switchInputStatus, "Return"}, {CommandCenter::joinOrExitReview, "Ctrl + J"},
+        {CommandCenter::preferences, "Ctrl + ,"},     {CommandCenter::zoomInPages, "Ctrl + ="},
+        {CommandCenter::notesAndRetell, "F4"},        {CommandCenter::giveUpCourse, "F3"},
+        {CommandCenter::coursesManager, "Ctrl + M"},
+    };
+    for (const auto& [id, keyText] : expected)
+    {
+        SCOPED_TRACE(name(id));
+        ASSERT_EQ(drawn.keyTexts.count(name(id)), 1u) << "the item was not drawn";
+        EXPECT_EQ(drawn.keyTexts[name(id)], String(keyText));
+    }
+}
 
 TEST(CommandCenterMenus, OfficialWebsiteInTheApplicationMenuOpensTheWebSite)
 {

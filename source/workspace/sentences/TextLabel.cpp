@@ -1,5 +1,7 @@
 #include "workspace/sentences/TextLabel.h"
 
+#include "workspace/CommandCenter.h"
+#include "workspace/Main.h"
 #include "workspace/sentences/PageSentence.h"
 
 namespace
@@ -36,6 +38,19 @@ juce::String clozeGap(const juce::String& selection)
         if (*c == ' ')
             gap << " ____";
     return gap;
+}
+
+/** Whether the key is one of the input switch's keys while that command can run. */
+bool switchesInput(const juce::KeyPress& key)
+{
+    if (commandManager == nullptr)
+        return false;
+    const auto command = (juce::CommandID)CommandCenter::switchInputStatus;
+    if (!commandManager->getKeyMappings()->getKeyPressesAssignedToCommand(command).contains(key))
+        return false;
+    juce::ApplicationCommandInfo info(command);
+    return commandManager->getTargetForCommand(command, info) != nullptr &&
+           (info.flags & juce::ApplicationCommandInfo::isDisabled) == 0;
 }
 
 /** Writes an exercise into both fields of the block, so that the model stores both, and marks
@@ -76,6 +91,15 @@ void TextLabel::TextEditorWithMenu::addPopupMenuItems(juce::PopupMenu& menu, con
     // The exercise names stay English: they are the names learners know these exercises by.
     menu.addItem(clozeItem, "Cloze", hasSelection);
     menu.addItem(transcribeItem, "Transcribe", hasSelection);
+}
+
+bool TextLabel::TextEditorWithMenu::keyPressed(const juce::KeyPress& key)
+{
+    if (!switchesInput(key))
+        return WordSelectingTextEditor::keyPressed(key);
+    // Asynchronously: the switch closes and deletes this editor.
+    PageSentence::invokeAsync(CommandCenter::switchInputStatus);
+    return true;
 }
 
 juce::URL TextLabel::TextEditorWithMenu::lookUpAddress(int menuItemId, const juce::String& selectedText)

@@ -31,6 +31,9 @@ public:
 
         void addPopupMenuItems(juce::PopupMenu& menu, const juce::MouseEvent* event) override;
         void performPopupMenuAction(int menuItemId) override;
+        /** The keys of "Enter/switch input status" switch the input here too, while the command
+            is enabled; the editor would otherwise take Return itself and only close. */
+        bool keyPressed(const juce::KeyPress& key) override;
 
         /** The page a web look-up item opens for a selection (already trimmed). */
         static juce::URL lookUpAddress(int menuItemId, const juce::String& selectedText);

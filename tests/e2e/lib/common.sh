@@ -221,3 +221,19 @@ qz_write_lyrics() {
         at=$(( at + seconds ))
     done
 }
+
+# The colour of a pixel of the screen, as rrggbb.
+qz_pixel() {
+    import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | grep -o '#[0-9A-Fa-f]\{6\}' | head -n 1 \
+        | tr -d '#' | tr 'A-F' 'a-f'
+}
+
+# qZ's visible window of the size $1 (as 615x460), if any; not the window manager's frame
+# around it, which has the same size.
+qz_window_sized() {
+    local id
+    for id in $(xdotool search --onlyvisible --pid "$QZ_PID" 2>/dev/null); do
+        [ "$(xdotool getwindowgeometry "$id" 2>/dev/null | awk '/Geometry/ {print $2}')" = "$1" ] && { echo "$id"; return 0; }
+    done
+    return 1
+}
